@@ -1,0 +1,44 @@
+# Each subsystem folder is one static library made of every source file in it;
+# a folder holds a module's headers and sources side by side.
+
+# zr_add_module(<name> [DEPS <targets>...])
+# Builds library zr_<name> from the .h/.cpp files of the current folder.
+function(zr_add_module name)
+  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/*.cpp")
+  file(GLOB headers CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/*.h")
+  if(sources)
+    add_library(zr_${name} STATIC ${sources} ${headers})
+    target_include_directories(zr_${name} PUBLIC "${PROJECT_SOURCE_DIR}/src")
+    target_link_libraries(zr_${name} PUBLIC ${ARG_DEPS})
+  else()
+    add_library(zr_${name} INTERFACE)
+    target_include_directories(zr_${name} INTERFACE "${PROJECT_SOURCE_DIR}/src")
+    target_link_libraries(zr_${name} INTERFACE ${ARG_DEPS})
+  endif()
+endfunction()
+
+# zr_add_test_suite(<name> [QT] [DEPS <targets>...])
+# Builds test program <name>_tests from the .cpp files of the current folder and
+# registers every test case with CTest. QT suites get a main that creates a
+# QApplication on the offscreen platform.
+function(zr_add_test_suite name)
+  cmake_parse_arguments(ARG "QT" "" "DEPS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/*.cpp")
+  file(GLOB headers CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/*.h")
+  if(NOT sources)
+    return()
+  endif()
+  add_executable(${name}_tests ${sources} ${headers})
+  target_include_directories(${name}_tests PRIVATE "${PROJECT_SOURCE_DIR}/tests")
+  if(ARG_QT)
+    target_link_libraries(${name}_tests PRIVATE zr_test_support_qt ${ARG_DEPS})
+  else()
+    target_link_libraries(${name}_tests PRIVATE GTest::gtest_main GTest::gmock ${ARG_DEPS})
+  endif()
+  gtest_discover_tests(${name}_tests
+    NO_PRETTY_VALUES
+    DISCOVERY_TIMEOUT 60
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ZR_SOURCE_DIR=${PROJECT_SOURCE_DIR}"
+               TIMEOUT 300)
+endfunction()

@@ -1,0 +1,74 @@
+#pragma once
+
+#include <cstdint>
+
+namespace zr {
+
+// A point in local time: whole days since 30 December 1899 (day 0), the fraction
+// is the time of day (0.5 is noon). 0 also stands for "no date".
+using DateTime = double;
+
+inline constexpr DateTime kOneMinute = 1.0 / 1440.0;
+
+struct CalendarDate {
+  int year = 1899;
+  int month = 12;
+  int day = 30;
+  bool operator==(const CalendarDate&) const = default;
+};
+
+struct ClockTime {
+  int hour = 0;
+  int minute = 0;
+  int second = 0;
+  int millisecond = 0;
+  bool operator==(const ClockTime&) const = default;
+};
+
+// Calendar operations on the proleptic Gregorian calendar.
+DateTime wholeDays(DateTime value);    // the date alone, time 0
+DateTime fractionOfDay(DateTime value); // the time of day alone
+int dayOfWeek(DateTime value);         // 1 = Sunday ... 7 = Saturday
+int dayOfMonth(DateTime value);        // 1..31
+int monthOf(DateTime value);           // 1..12
+int yearOf(DateTime value);
+bool isLeapYear(int year);
+int daysInMonth(int year, int month);
+int daysInMonth(DateTime value);
+DateTime addDays(DateTime value, int days);
+
+DateTime encodeDate(const CalendarDate& date);
+DateTime encodeTime(const ClockTime& time);
+DateTime encodeDateTime(const CalendarDate& date, const ClockTime& time);
+CalendarDate decodeDate(DateTime value);
+// The time of day rounded to the nearest millisecond.
+ClockTime decodeTime(DateTime value);
+
+// Where "now" comes from. Everything that needs the current moment or today's
+// date takes a clock, so the program reads local time and tests stand still.
+class Clock {
+public:
+  virtual ~Clock() = default;
+  virtual DateTime now() const = 0;
+  DateTime today() const { return wholeDays(now()); }
+};
+
+// The local time of this computer, to the millisecond.
+class SystemClock final : public Clock {
+public:
+  DateTime now() const override;
+};
+
+// A clock that shows the moment it is set to, until it is set or advanced.
+class FixedClock final : public Clock {
+public:
+  explicit FixedClock(DateTime moment = 0) : moment_(moment) {}
+  DateTime now() const override { return moment_; }
+  void set(DateTime moment) { moment_ = moment; }
+  void advance(DateTime by) { moment_ += by; }
+
+private:
+  DateTime moment_;
+};
+
+} // namespace zr

@@ -1,0 +1,76 @@
+#pragma once
+
+#include "core/date_time.h"
+#include "core/reminder.h"
+
+#include <array>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace zr {
+
+// The user's date and time separators, used in the list's date-time texts.
+struct DateTimeSeparators {
+  std::string date = "/";
+  std::string time = ":";
+};
+
+// "mm/dd/yyyy hh:mm:ss am/pm" with the given separators; 12-hour clock, lower-case am/pm.
+std::string formatDateTimeText(DateTime value, const DateTimeSeparators& separators);
+// Reads such a text back; a text that cannot be read gives 0.
+DateTime parseDateTimeText(const std::string& text, const DateTimeSeparators& separators);
+
+enum class SortDirection { Ascending, Descending };
+
+// The list of reminders as the user sees it: rows of four texts, each row owning
+// one reminder. An empty list is a single blank row. Row numbers count data rows
+// from 0 (the header is not a row here). The row order is the display order and
+// the order in which the reminders file is written.
+class ReminderList {
+public:
+  enum Column { NameColumn = 0, TypeColumn = 1, NextScheduledColumn = 2, LastRunColumn = 3 };
+  static constexpr int kColumnCount = 4;
+
+  explicit ReminderList(DateTimeSeparators separators = {});
+
+  bool isEmpty() const;
+  int rowCount() const; // 1 for an empty list (the blank row)
+  int reminderCount() const;
+  Reminder* reminderAt(int row);             // nullptr for the blank row
+  const Reminder* reminderAt(int row) const; // nullptr for the blank row
+  int rowOf(const Reminder* reminder) const; // -1 when not in the list
+  const std::string& cellText(int row, int column) const;
+
+  void appendReminder(std::unique_ptr<Reminder> reminder);
+  // Removes the row and destroys its reminder; the only row is blanked instead.
+  void removeReminderRow(int row);
+  void clearReminderList();
+  // Rewrites every row's texts, recomputes every reminder's next due moment
+  // after the given moment, and sorts by the current column and direction.
+  void refreshReminderList(DateTime after, const Clock& clock);
+
+  int sortColumn() const;
+  SortDirection sortDirection() const;
+  void setSort(int column, SortDirection direction);
+  // A click on a column header: sorts only when the list holds at least two
+  // reminders; the same column reverses the direction, another column ascends.
+  // Returns whether the rows were sorted.
+  bool headerClicked(int column);
+
+  const DateTimeSeparators& separators() const;
+
+private:
+  struct Row {
+    std::unique_ptr<Reminder> reminder;
+    std::array<std::string, kColumnCount> texts;
+  };
+  void sortRows();
+
+  DateTimeSeparators separators_;
+  std::vector<Row> rows_;
+  int sortColumn_ = NextScheduledColumn;
+  SortDirection sortDirection_ = SortDirection::Ascending;
+};
+
+} // namespace zr

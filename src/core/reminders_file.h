@@ -1,0 +1,32 @@
+#pragma once
+
+#include "core/date_time.h"
+#include "core/reminder_list.h"
+
+#include <string>
+
+namespace zr {
+
+// The user's regional notation, which only files of the older headerless format use.
+struct RegionalSettings {
+  enum class DateOrder { MonthDayYear, DayMonthYear, YearMonthDay };
+  DateOrder dateOrder = DateOrder::MonthDayYear;
+  std::string dateSeparator = "/";
+  std::string timeSeparator = ":";
+  std::string amText = "AM";
+  std::string pmText = "PM";
+};
+
+// Appends the reminders of the file to the list. A missing file changes nothing.
+// Failures throw zr::Error with the reminders read so far left in the list.
+void loadReminders(const std::string& path, ReminderList& list, const RegionalSettings& regional,
+                   const Clock& clock);
+// Writes every reminder of the list, in row order, in the current format.
+// The old file stays whole until the new one is complete.
+void saveReminders(const std::string& path, const ReminderList& list);
+
+void readRemindersV2(const std::string& path, ReminderList& list, const Clock& clock);
+void readRemindersLegacy(const std::string& path, ReminderList& list,
+                         const RegionalSettings& regional, const Clock& clock);
+
+} // namespace zr
