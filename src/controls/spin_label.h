@@ -1,0 +1,43 @@
+#pragma once
+
+#include "controls/tiny_scroller.h"
+
+namespace zr {
+
+// A number drawn right-aligned above a thin underline, with an up and a down
+// arrow in the rightmost 11 pixels that raise and lower it by one within
+// min..max. The number is the scroller position read backwards, so the up
+// arrow, which lowers the position, raises the value. The number is drawn in
+// the widget's font and in textColor().
+class SpinLabel : public TinyScroller {
+  Q_OBJECT
+
+public:
+  explicit SpinLabel(QWidget* parent = nullptr);
+
+  using TinyScroller::setArrowHeight;
+  using TinyScroller::setColorArrows;
+  using TinyScroller::setColorHighlight;
+  using TinyScroller::setMax;
+  using TinyScroller::setMin;
+
+  int value() const;
+  // Signals changed() whenever the value differs from the current one, even
+  // when clamping to min..max then keeps the current value.
+  void setValue(int value);
+
+  QColor textColor() const { return textColor_; }
+  void setTextColor(const QColor& color);
+
+protected:
+  void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void changeEvent(QEvent* event) override;
+
+private:
+  void placeStrip();
+
+  QColor textColor_{Qt::black};
+};
+
+} // namespace zr
