@@ -1,0 +1,267 @@
+#include "core/ini_file.h"
+
+#include "core/error.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <filesystem>
+#include <optional>
+#include <random>
+#include <sstream>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace zr {
+namespace {
+
+constexpr std::string_view kLineEnd = "\r\n";
+
+std::string_view trim(std::string_view text) {
+  const auto first = text.find_first_not_of(" \t");
+  if (first == std::string_view::npos)
+    return {};
+  const auto last = text.find_last_not_of(" \t");
+  return text.substr(first, last - first + 1);
+}
+
+bool equalsIgnoringCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size())
+    return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+    if (lower(a[i]) != lower(b[i]))
+      return false;
+  }
+  return true;
+}
+
+// The line without its line end.
+std::string_view content(const std::string& line) {
+  std::string_view text = line;
+  while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
+    text.remove_suffix(1);
+  return text;
+}
+
+bool hasLineEnd(const std::string& line) {
+  return !line.empty() && line.back() == '\n';
+}
+
+// The name of a "[Section]" line, or nothing for any other line.
+std::optional<std::string_view> sectionName(const std::string& line) {
+  const auto text = trim(content(line));
+  if (text.empty() || text.front() != '[')
+    return std::nullopt;
+  const auto close = text.find(']');
+  return trim(text.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1));
+}
+
+// The key of a "key=value" line, or nothing for comments and other lines.
+std::optional<std::string_view> keyName(const std::string& line) {
+  const auto text = content(line);
+  const auto trimmed = trim(text);
+  if (trimmed.empty() || trimmed.front() == ';')
+    return std::nullopt;
+  const auto equals = text.find('=');
+  if (equals == std::string_view::npos)
+    return std::nullopt;
+  return trim(text.substr(0, equals));
+}
+
+std::string_view valueOf(const std::string& line) {
+  const auto text = content(line);
+  auto value = trim(text.substr(text.find('=') + 1));
+  if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+      value.back() == value.front())
+    value = value.substr(1, value.size() - 2);
+  return value;
+}
+
+// Whether the text is an integer equal to zero; nothing when it is no integer.
+std::optional<bool> isZeroInteger(std::string_view text) {
+  if (!text.empty() && (text.front() == '-' || text.front() == '+'))
+    text.remove_prefix(1);
+  bool hexadecimal = false;
+  if (text.starts_with('$')) {
+    hexadecimal = true;
+    text.remove_prefix(1);
+  } else if (text.starts_with("0x") || text.starts_with("0X")) {
+    hexadecimal = true;
+    text.remove_prefix(2);
+  }
+  if (text.empty())
+    return std::nullopt;
+  bool zero = true;
+  for (const char c : text) {
+    const bool digit = (c >= '0' && c <= '9') ||
+                       (hexadecimal && ((c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F')));
+    if (!digit)
+      return std::nullopt;
+    zero = zero && c == '0';
+  }
+  return zero;
+}
+
+std::string displayPath(const std::string& path) {
+  std::error_code error;
+  const auto absolute = std::filesystem::absolute(path, error);
+  return error ? path : absolute.string();
+}
+
+// The file's bytes; nothing when it is missing or cannot be read as a file.
+std::string readWholeFile(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0)
+    return {};
+  std::string data;
+  char buffer[4096];
+  for (;;) {
+    const auto count = ::read(fd, buffer, sizeof buffer);
+    if (count < 0 && errno == EINTR)
+      continue;
+    if (count < 0) {
+      data.clear();
+      break;
+    }
+    if (count == 0)
+      break;
+    data.append(buffer, std::size_t(count));
+  }
+  ::close(fd);
+  return data;
+}
+
+bool writeAll(int fd, const std::string& data) {
+  std::size_t done = 0;
+  while (done < data.size()) {
+    const auto written = ::write(fd, data.data() + done, data.size() - done);
+    if (written < 0 && errno == EINTR)
+      continue;
+    if (written <= 0)
+      return false;
+    done += std::size_t(written);
+  }
+  return true;
+}
+
+// Creates a new file beside the target, with the target's permissions when it exists.
+int createTemporary(const std::string& target, std::string& temporaryPath) {
+  std::random_device random;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    std::ostringstream name;
+    name << target << ".tmp" << std::hex << random();
+    temporaryPath = name.str();
+    const int fd = ::open(temporaryPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd >= 0) {
+      struct stat existing {};
+      if (::stat(target.c_str(), &existing) == 0 && S_ISREG(existing.st_mode))
+        ::fchmod(fd, existing.st_mode & 07777);
+      return fd;
+    }
+    if (errno != EEXIST)
+      return -1;
+  }
+  return -1;
+}
+
+void syncFolderOf(const std::string& path) {
+  auto folder = std::filesystem::path(path).parent_path();
+  if (folder.empty())
+    folder = ".";
+  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd >= 0) {
+    ::fsync(fd);
+    ::close(fd);
+  }
+}
+
+} // namespace
+
+IniFile::IniFile(std::string path) : path_(std::move(path)) {
+  const std::string data = readWholeFile(path_);
+  std::size_t start = 0;
+  while (start < data.size()) {
+    const auto end = data.find('\n', start);
+    const auto next = end == std::string::npos ? data.size() : end + 1;
+    lines_.push_back(data.substr(start, next - start));
+    start = next;
+  }
+}
+
+bool IniFile::locate(std::string_view section, std::string_view key, Position& position) const {
+  std::size_t line = 0;
+  while (line < lines_.size() &&
+         !(sectionName(lines_[line]) && equalsIgnoringCase(*sectionName(lines_[line]), section)))
+    ++line;
+  if (line == lines_.size())
+    return false;
+  position = {line, lines_.size(), line + 1};
+  for (++line; line < lines_.size() && !sectionName(lines_[line]); ++line) {
+    const auto name = keyName(lines_[line]);
+    if (!name)
+      continue;
+    position.sectionEnd = line + 1;
+    if (position.keyLine == lines_.size() && equalsIgnoringCase(*name, key))
+      position.keyLine = line;
+  }
+  return true;
+}
+
+bool IniFile::readBool(std::string_view section, std::string_view key, bool defaultValue) const {
+  Position position{};
+  if (!locate(section, key, position) || position.keyLine == lines_.size())
+    return defaultValue;
+  const auto zero = isZeroInteger(valueOf(lines_[position.keyLine]));
+  return zero ? !*zero : defaultValue;
+}
+
+void IniFile::writeBool(std::string_view section, std::string_view key, bool value) {
+  setValue(section, key, value ? "1" : "0");
+}
+
+void IniFile::setValue(std::string_view section, std::string_view key, const std::string& value) {
+  Position position{};
+  if (!locate(section, key, position)) {
+    appendLine("[" + std::string(section) + "]");
+    appendLine(std::string(key) + "=" + value);
+    return;
+  }
+  if (position.keyLine != lines_.size()) {
+    std::string& line = lines_[position.keyLine];
+    const auto text = content(line);
+    const std::string ending = line.substr(text.size());
+    line = std::string(text.substr(0, text.find('=') + 1)) + value + ending;
+    return;
+  }
+  std::string& previous = lines_[position.sectionEnd - 1];
+  if (!hasLineEnd(previous))
+    previous += kLineEnd;
+  lines_.insert(lines_.begin() + std::ptrdiff_t(position.sectionEnd),
+                std::string(key) + "=" + value + std::string(kLineEnd));
+}
+
+void IniFile::appendLine(std::string text) {
+  if (!lines_.empty() && !hasLineEnd(lines_.back()))
+    lines_.back() += kLineEnd;
+  lines_.push_back(std::move(text) + std::string(kLineEnd));
+}
+
+void IniFile::save() const {
+  std::string data;
+  for (const auto& line : lines_)
+    data += line;
+
+  std::string temporaryPath;
+  const int fd = createTemporary(path_, temporaryPath);
+  if (fd < 0)
+    throw Error("Unable to write to " + displayPath(path_));
+  const bool written = writeAll(fd, data) && ::fsync(fd) == 0;
+  const bool closed = ::close(fd) == 0;
+  if (!written || !closed || ::rename(temporaryPath.c_str(), path_.c_str()) != 0) {
+    ::unlink(temporaryPath.c_str());
+    throw Error("Unable to write to " + displayPath(path_));
+  }
+  syncFolderOf(path_);
+}
+
+} // namespace zr
