@@ -26,16 +26,25 @@ struct ClockTime {
 };
 
 // Calendar operations on the proleptic Gregorian calendar.
-DateTime wholeDays(DateTime value);    // the date alone, time 0
+DateTime wholeDays(DateTime value);     // the date alone, time 0
 DateTime fractionOfDay(DateTime value); // the time of day alone
-int dayOfWeek(DateTime value);         // 1 = Sunday ... 7 = Saturday
-int dayOfMonth(DateTime value);        // 1..31
-int monthOf(DateTime value);           // 1..12
+int dayOfWeek(DateTime value);          // 1 = Sunday ... 7 = Saturday
+int dayOfMonth(DateTime value);         // 1..31
+int monthOf(DateTime value);            // 1..12
 int yearOf(DateTime value);
 bool isLeapYear(int year);
 int daysInMonth(int year, int month);
 int daysInMonth(DateTime value);
 DateTime addDays(DateTime value, int days);
+bool isValidDate(const CalendarDate& date);
+
+// The whole day of a value as an integer (day 0 = 30 December 1899), with the
+// value clamped to a billion days either way and NaN read as day 0, so that
+// any value, even one read from a damaged file, converts safely.
+std::int64_t serialDay(DateTime value);
+CalendarDate dateOfSerialDay(std::int64_t day);
+std::int64_t serialDayOf(const CalendarDate& date);
+int dayOfWeekOfSerialDay(std::int64_t day); // 1 = Sunday ... 7 = Saturday
 
 DateTime encodeDate(const CalendarDate& date);
 DateTime encodeTime(const ClockTime& time);

@@ -5,6 +5,7 @@
 #include <bitset>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace zr {
@@ -15,6 +16,7 @@ enum class ReminderType : std::uint8_t { Once = 0, Daily = 1, Weekly = 2, Monthl
 
 // "Once", "Daily", "Weekly", "Monthly", "Yearly"; empty for any other value.
 std::string reminderTypeName(ReminderType type);
+std::string_view reminderTypeNameView(ReminderType type);
 
 // A colour as 32 bits: red in the lowest byte, then green, then blue. A highest
 // byte of FF names a system colour by the index in the lowest byte.

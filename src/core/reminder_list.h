@@ -4,6 +4,7 @@
 #include "core/reminder.h"
 
 #include <array>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -41,6 +42,8 @@ public:
   const Reminder* reminderAt(int row) const; // nullptr for the blank row
   int rowOf(const Reminder* reminder) const; // -1 when not in the list
   const std::string& cellText(int row, int column) const;
+  // Writes the row's "Name" cell before any refresh has filled the row.
+  void setNameText(int row, std::string name);
 
   void appendReminder(std::unique_ptr<Reminder> reminder);
   // Removes the row and destroys its reminder; the only row is blanked instead.
@@ -52,6 +55,7 @@ public:
 
   int sortColumn() const;
   SortDirection sortDirection() const;
+  // Chooses the sort column and direction; the rows are sorted at the next refresh.
   void setSort(int column, SortDirection direction);
   // A click on a column header: sorts only when the list holds at least two
   // reminders; the same column reverses the direction, another column ascends.
@@ -64,13 +68,21 @@ private:
   struct Row {
     std::unique_ptr<Reminder> reminder;
     std::array<std::string, kColumnCount> texts;
+    // The NextScheduled and LastRun values the date texts were written from
+    // (0 for an empty text), so sorting needs no reading back of the texts.
+    std::array<DateTime, 2> shownMoments{};
   };
   void sortRows();
+  int compareRows(std::uint32_t left, std::uint32_t right) const;
 
   DateTimeSeparators separators_;
   std::vector<Row> rows_;
   int sortColumn_ = NextScheduledColumn;
   SortDirection sortDirection_ = SortDirection::Ascending;
+  // Scratch space of the sort, kept between refreshes to spare allocations.
+  std::vector<std::int64_t> sortKeys_;
+  std::vector<std::uint32_t> sortOrder_;
+  std::vector<Row> sortedRows_;
 };
 
 } // namespace zr

@@ -4,6 +4,7 @@
 #include "core/reminder_list.h"
 
 #include <string>
+#include <string_view>
 
 namespace zr {
 
@@ -28,5 +29,15 @@ void saveReminders(const std::string& path, const ReminderList& list);
 void readRemindersV2(const std::string& path, ReminderList& list, const Clock& clock);
 void readRemindersLegacy(const std::string& path, ReminderList& list,
                          const RegionalSettings& regional, const Clock& clock);
+
+// The same on content already in memory: parseReminders decides the format as
+// loadReminders does and calls one of the two readers.
+void parseReminders(std::string_view content, ReminderList& list, const RegionalSettings& regional,
+                    const Clock& clock);
+void parseRemindersV2(std::string_view content, ReminderList& list, const Clock& clock);
+void parseRemindersLegacy(std::string_view content, ReminderList& list,
+                          const RegionalSettings& regional, const Clock& clock);
+// The file content saveReminders writes.
+std::string formatReminders(const ReminderList& list);
 
 } // namespace zr

@@ -1,0 +1,128 @@
+#include "core/date_time_text.h"
+
+#include "core/reminder_list.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace zr {
+namespace {
+
+constexpr double kDayLimit = 1e9;
+constexpr std::int64_t kMillisecondsPerDay = 86400000;
+
+std::int64_t floorDiv(std::int64_t a, std::int64_t b) {
+  return a / b - ((a % b != 0) && ((a < 0) != (b < 0)) ? 1 : 0);
+}
+
+// The moment rounded to the millisecond, which is what the text shows (down to
+// whole seconds); rounding may carry into the next day.
+std::int64_t totalMilliseconds(DateTime value) {
+  if (std::isnan(value))
+    return 0;
+  return std::llround(std::clamp(value, -kDayLimit, kDayLimit) * kMillisecondsPerDay);
+}
+
+void appendTwoDigits(std::string& out, int value) {
+  out += static_cast<char>('0' + value / 10);
+  out += static_cast<char>('0' + value % 10);
+}
+
+void appendYear(std::string& out, int year) {
+  if (year < 0) {
+    out += '-';
+    year = -year;
+  }
+  char digits[12];
+  int count = 0;
+  do {
+    digits[count++] = static_cast<char>('0' + year % 10);
+    year /= 10;
+  } while (year != 0 || count < 4);
+  while (count > 0)
+    out += digits[--count];
+}
+
+struct TextCursor {
+  std::string_view text;
+  std::size_t position = 0;
+
+  bool literal(std::string_view expected) {
+    if (text.substr(position, expected.size()) != expected)
+      return false;
+    position += expected.size();
+    return true;
+  }
+
+  bool number(std::size_t minDigits, std::size_t maxDigits, int& value) {
+    std::size_t count = 0;
+    value = 0;
+    while (position < text.size() && count < maxDigits && text[position] >= '0' &&
+           text[position] <= '9') {
+      value = value * 10 + (text[position] - '0');
+      ++position;
+      ++count;
+    }
+    return count >= minDigits;
+  }
+};
+
+} // namespace
+
+void appendDateTimeText(std::string& out, DateTime value, const DateTimeSeparators& separators) {
+  const std::int64_t milliseconds = totalMilliseconds(value);
+  const std::int64_t day = floorDiv(milliseconds, kMillisecondsPerDay);
+  const auto secondOfDay = static_cast<int>((milliseconds - day * kMillisecondsPerDay) / 1000);
+  const CalendarDate date = dateOfSerialDay(day);
+  const int hour = secondOfDay / 3600;
+  appendTwoDigits(out, date.month);
+  out += separators.date;
+  appendTwoDigits(out, date.day);
+  out += separators.date;
+  appendYear(out, date.year);
+  out += ' ';
+  appendTwoDigits(out, hour % 12 == 0 ? 12 : hour % 12);
+  out += separators.time;
+  appendTwoDigits(out, secondOfDay / 60 % 60);
+  out += separators.time;
+  appendTwoDigits(out, secondOfDay % 60);
+  out += hour < 12 ? " am" : " pm";
+}
+
+std::string formatDateTimeText(DateTime value, const DateTimeSeparators& separators) {
+  std::string text;
+  appendDateTimeText(text, value, separators);
+  return text;
+}
+
+DateTime parseDateTimeText(const std::string& text, const DateTimeSeparators& separators) {
+  TextCursor cursor{text};
+  CalendarDate date;
+  int hour = 0;
+  int minute = 0;
+  int second = 0;
+  const bool read = cursor.number(2, 2, date.month) && cursor.literal(separators.date) &&
+                    cursor.number(2, 2, date.day) && cursor.literal(separators.date) &&
+                    cursor.number(4, 9, date.year) && cursor.literal(" ") &&
+                    cursor.number(2, 2, hour) && cursor.literal(separators.time) &&
+                    cursor.number(2, 2, minute) && cursor.literal(separators.time) &&
+                    cursor.number(2, 2, second) && cursor.literal(" ");
+  if (!read || !isValidDate(date) || hour < 1 || hour > 12 || minute > 59 || second > 59)
+    return 0;
+  const bool pm = cursor.literal("pm");
+  if (!pm && !cursor.literal("am"))
+    return 0;
+  if (cursor.position != text.size())
+    return 0;
+  const int hour24 = hour % 12 + (pm ? 12 : 0);
+  return encodeDateTime(date, {hour24, minute, second, 0});
+}
+
+std::int64_t dateTimeTextKey(DateTime value) {
+  const std::int64_t milliseconds = totalMilliseconds(value);
+  if (dateOfSerialDay(floorDiv(milliseconds, kMillisecondsPerDay)).year < 0)
+    return 0;
+  return floorDiv(milliseconds, 1000);
+}
+
+} // namespace zr

@@ -1,0 +1,115 @@
+#include "core/regional_date_time.h"
+
+#include <cstddef>
+
+namespace zr {
+namespace {
+
+std::string_view trimBlanks(std::string_view text) {
+  while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
+    text.remove_prefix(1);
+  while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
+    text.remove_suffix(1);
+  return text;
+}
+
+char upper(char c) {
+  return c >= 'a' && c <= 'z' ? static_cast<char>(c - ('a' - 'A')) : c;
+}
+
+bool equalsIgnoringCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size())
+    return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (upper(a[i]) != upper(b[i]))
+      return false;
+  }
+  return true;
+}
+
+// Reads one to `maxDigits` digits; false when there is none.
+bool readNumber(std::string_view& text, std::size_t maxDigits, int& value, std::size_t& digits) {
+  value = 0;
+  digits = 0;
+  while (!text.empty() && digits < maxDigits && text.front() >= '0' && text.front() <= '9') {
+    value = value * 10 + (text.front() - '0');
+    text.remove_prefix(1);
+    ++digits;
+  }
+  return digits > 0;
+}
+
+bool readSeparator(std::string_view& text, std::string_view separator) {
+  if (separator.empty() || text.substr(0, separator.size()) != separator)
+    return false;
+  text.remove_prefix(separator.size());
+  return true;
+}
+
+int expandTwoDigitYear(int year, int currentYear) {
+  int expanded = currentYear - currentYear % 100 + year;
+  if (expanded < currentYear - 50)
+    expanded += 100;
+  else if (expanded > currentYear + 49)
+    expanded -= 100;
+  return expanded;
+}
+
+} // namespace
+
+std::optional<DateTime> parseRegionalDate(std::string_view text, const RegionalSettings& regional,
+                                          int currentYear) {
+  text = trimBlanks(text);
+  int parts[3] = {};
+  std::size_t digits[3] = {};
+  for (int index = 0; index < 3; ++index) {
+    if (index > 0 && !readSeparator(text, regional.dateSeparator))
+      return std::nullopt;
+    if (!readNumber(text, 4, parts[index], digits[index]))
+      return std::nullopt;
+  }
+  if (!text.empty())
+    return std::nullopt;
+  using Order = RegionalSettings::DateOrder;
+  const int yearIndex = regional.dateOrder == Order::YearMonthDay ? 0 : 2;
+  const int monthIndex = regional.dateOrder == Order::DayMonthYear   ? 1
+                         : regional.dateOrder == Order::MonthDayYear ? 0
+                                                                     : 1;
+  const int dayIndex = regional.dateOrder == Order::DayMonthYear   ? 0
+                       : regional.dateOrder == Order::MonthDayYear ? 1
+                                                                   : 2;
+  CalendarDate date{parts[yearIndex], parts[monthIndex], parts[dayIndex]};
+  if (digits[yearIndex] <= 2)
+    date.year = expandTwoDigitYear(date.year, currentYear);
+  if (date.year < 1 || !isValidDate(date))
+    return std::nullopt;
+  return encodeDate(date);
+}
+
+std::optional<DateTime> parseRegionalTime(std::string_view text, const RegionalSettings& regional) {
+  text = trimBlanks(text);
+  ClockTime time;
+  std::size_t digits = 0;
+  if (!readNumber(text, 2, time.hour, digits) || !readSeparator(text, regional.timeSeparator) ||
+      !readNumber(text, 2, time.minute, digits))
+    return std::nullopt;
+  if (readSeparator(text, regional.timeSeparator) && !readNumber(text, 2, time.second, digits))
+    return std::nullopt;
+  const std::string_view marker = trimBlanks(text);
+  const bool am = !marker.empty() && equalsIgnoringCase(marker, regional.amText);
+  const bool pm = !marker.empty() && equalsIgnoringCase(marker, regional.pmText);
+  if (!marker.empty() && !am && !pm)
+    return std::nullopt;
+  if (time.minute > 59 || time.second > 59)
+    return std::nullopt;
+  if (am || pm) {
+    if (time.hour < 1 || time.hour > 12)
+      return std::nullopt;
+    time.hour = time.hour % 12 + (pm ? 12 : 0);
+  } else if (time.hour > 23) {
+    return std::nullopt;
+  }
+  return encodeTime(time);
+}
+
+} // namespace zr

@@ -1,0 +1,55 @@
+#include "core/reminders_file.h"
+
+#include "core/error.h"
+#include "core/file_io.h"
+#include "core/text_file_reader.h"
+
+
+namespace zr {
+namespace {
+
+constexpr std::string_view kHeader = "DorvelFile";
+
+// The version number after the header line; 1 when that token is not a number
+// (as in a headerless file whose second line is a reminder's name).
+std::int32_t versionOf(TextFileReader& reader) {
+  try {
+    return reader.readInteger();
+  } catch (const Error&) {
+    return 1;
+  }
+}
+
+} // namespace
+
+void parseReminders(std::string_view content, ReminderList& list, const RegionalSettings& regional,
+                    const Clock& clock) {
+  TextFileReader reader(content);
+  const std::string_view header = reader.readLine();
+  if (header == kHeader && versionOf(reader) == 2)
+    parseRemindersV2(content, list, clock);
+  else
+    parseRemindersLegacy(content, list, regional, clock);
+}
+
+void loadReminders(const std::string& path, ReminderList& list, const RegionalSettings& regional,
+                   const Clock& clock) {
+  if (!fileExists(path))
+    return;
+  parseReminders(readWholeFile(path), list, regional, clock);
+}
+
+void saveReminders(const std::string& path, const ReminderList& list) {
+  replaceFileContent(path, formatReminders(list));
+}
+
+void readRemindersV2(const std::string& path, ReminderList& list, const Clock& clock) {
+  parseRemindersV2(readWholeFile(path), list, clock);
+}
+
+void readRemindersLegacy(const std::string& path, ReminderList& list,
+                         const RegionalSettings& regional, const Clock& clock) {
+  parseRemindersLegacy(readWholeFile(path), list, regional, clock);
+}
+
+} // namespace zr
