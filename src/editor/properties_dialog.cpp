@@ -1,0 +1,414 @@
+#include "editor/properties_dialog.h"
+
+#include "editor/color_swatch.h"
+#include "editor/memo_lines.h"
+#include "editor/stored_text.h"
+#include "editor/value_conversions.h"
+
+#include <QCheckBox>
+#include <QColorDialog>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QFileDialog>
+#include <QGridLayout>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QSplitter>
+#include <QStackedWidget>
+#include <QStatusBar>
+#include <QTimeEdit>
+#include <QVBoxLayout>
+
+namespace zr {
+
+namespace {
+
+constexpr int kHeaderHeight = 25;
+constexpr int kCommonControlX = 110;
+constexpr int kPageControlX = 106;
+constexpr int kPaneMargin = 8;
+constexpr int kLabelGap = 6;
+constexpr int kSchedulePaneWidth = 281;
+constexpr int kPageAreaHeight = 165;
+constexpr int kPageControlWidth = 130;
+
+const QStringList kKindNames{"Once", "Daily", "Weekly", "Monthly", "Yearly"};
+const QStringList kWeekdayNames{"Sunday",   "Monday", "Tuesday", "Wednesday",
+                                "Thursday", "Friday", "Saturday"};
+const QStringList kMonthNames{"January",   "February", "March",    "April",
+                              "May",       "June",     "July",     "August",
+                              "September", "October",  "November", "December"};
+const QDate kInitialOnceDate(2003, 9, 20);
+
+QLabel* createHeader(const QString& caption) {
+  auto* header = new QLabel(caption);
+  header->setFixedHeight(kHeaderHeight);
+  header->setFrameStyle(QFrame::Panel | QFrame::Raised);
+  header->setIndent(kPaneMargin - 2);
+  return header;
+}
+
+// A label column followed by a control column that starts at controlX.
+QGridLayout* createFormGrid(int controlX) {
+  auto* grid = new QGridLayout;
+  grid->setContentsMargins(kPaneMargin, kPaneMargin, kPaneMargin, kPaneMargin);
+  grid->setHorizontalSpacing(kLabelGap);
+  grid->setVerticalSpacing(5);
+  grid->setColumnMinimumWidth(0, controlX - kPaneMargin - kLabelGap);
+  grid->setColumnStretch(2, 1);
+  return grid;
+}
+
+void addRow(QGridLayout& grid, const QString& label, QWidget* control,
+            Qt::Alignment labelAlignment = Qt::AlignVCenter) {
+  const int row = grid.rowCount();
+  if (!label.isEmpty())
+    grid.addWidget(new QLabel(label), row, 0, Qt::AlignLeft | labelAlignment);
+  grid.addWidget(control, row, 1, Qt::AlignLeft);
+}
+
+void addTopAlignedRow(QGridLayout& grid, const QString& label, QWidget* control) {
+  addRow(grid, label, control, Qt::AlignTop);
+}
+
+QComboBox* createDropDownList(const QStringList& items, const QString& name) {
+  auto* combo = new QComboBox;
+  combo->setObjectName(name);
+  combo->addItems(items);
+  combo->setCurrentIndex(-1);
+  combo->setFixedWidth(kPageControlWidth);
+  return combo;
+}
+
+QListWidget* createCheckList(const QStringList& items, int height, const QString& name) {
+  auto* list = new QListWidget;
+  list->setObjectName(name);
+  for (const QString& text : items) {
+    auto* item = new QListWidgetItem(text, list);
+    item->setCheckState(Qt::Unchecked);
+  }
+  list->setFixedSize(kPageControlWidth, height);
+  return list;
+}
+
+// Item i stands for member i + 1 of the set.
+void tickDays(QListWidget& list, const DaySet& days) {
+  for (int i = 0; i < list.count(); ++i)
+    list.item(i)->setCheckState(days.test(static_cast<std::size_t>(i) + 1) ? Qt::Checked
+                                                                           : Qt::Unchecked);
+}
+
+DaySet tickedDays(const QListWidget& list) {
+  DaySet days;
+  for (int i = 0; i < list.count(); ++i)
+    days.set(static_cast<std::size_t>(i) + 1, list.item(i)->checkState() == Qt::Checked);
+  return days;
+}
+
+QWidget* createPage(QGridLayout* grid) {
+  auto* page = new QWidget;
+  grid->setRowStretch(grid->rowCount(), 1);
+  page->setLayout(grid);
+  return page;
+}
+
+} // namespace
+
+PropertiesDialog::PropertiesDialog(Reminder& editedReminder, QWidget* parent)
+    : QDialog(parent), editedReminder_(editedReminder) {
+  setWindowTitle("Properties");
+  setFont(QFont("Arial", 8));
+
+  auto* splitter = new QSplitter(Qt::Horizontal);
+  splitter->setChildrenCollapsible(false);
+  splitter->addWidget(createCommonPane());
+  splitter->addWidget(createSchedulePane());
+  splitter->setStretchFactor(0, 1);
+  splitter->setStretchFactor(1, 0);
+
+  auto* statusBar = new QStatusBar;
+  statusBar->setFixedHeight(19);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  layout->addWidget(splitter, 1);
+  layout->addWidget(createButtonBar());
+  layout->addWidget(statusBar);
+
+  resize(654, 399);
+  splitter->setSizes({width() - kSchedulePaneWidth - splitter->handleWidth(), kSchedulePaneWidth});
+  const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
+  QRect placement(QPoint(), size());
+  placement.moveCenter(screen->availableGeometry().center());
+  move(placement.topLeft());
+
+  showReminder();
+}
+
+QWidget* PropertiesDialog::createCommonPane() {
+  nameEdit_ = new QLineEdit;
+  nameEdit_->setObjectName("nameEdit");
+  nameEdit_->setFixedWidth(235);
+  nameEdit_->setValidator(new SingleLineValidator(nameEdit_));
+
+  textMemo_ = new QPlainTextEdit;
+  textMemo_->setObjectName("textMemo");
+  textMemo_->setFixedSize(235, 137);
+  textMemo_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  textMemo_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+
+  enabledCheck_ = new QCheckBox("Enabled");
+  enabledCheck_->setObjectName("enabledCheck");
+
+  colorSwatch_ = new ColorSwatch;
+  colorSwatch_->setObjectName("colorSwatch");
+  colorSwatch_->setFixedSize(25, 17);
+  connect(colorSwatch_, &ColorSwatch::pressed, this, &PropertiesDialog::chooseColor);
+
+  audioFileEdit_ = new QLineEdit;
+  audioFileEdit_->setObjectName("audioFileEdit");
+  audioFileEdit_->setFixedWidth(179);
+  audioFileEdit_->setValidator(new SingleLineValidator(audioFileEdit_));
+  auto* browseButton = new QPushButton("Browse");
+  browseButton->setObjectName("browseButton");
+  browseButton->setFixedWidth(49);
+  browseButton->setAutoDefault(false);
+  connect(browseButton, &QPushButton::clicked, this, &PropertiesDialog::browseAudioFile);
+  auto* audioFileRow = new QWidget;
+  auto* audioFileLayout = new QHBoxLayout(audioFileRow);
+  audioFileLayout->setContentsMargins(0, 0, 0, 0);
+  audioFileLayout->setSpacing(7);
+  audioFileLayout->addWidget(audioFileEdit_);
+  audioFileLayout->addWidget(browseButton);
+
+  typeCombo_ = createDropDownList(kKindNames, "typeCombo");
+  connect(typeCombo_, &QComboBox::currentIndexChanged, this, &PropertiesDialog::showKindPage);
+
+  timeEdit_ = new QTimeEdit;
+  timeEdit_->setObjectName("timeEdit");
+  timeEdit_->setFixedWidth(kPageControlWidth);
+
+  QGridLayout* grid = createFormGrid(kCommonControlX);
+  addRow(*grid, "Name:", nameEdit_);
+  addTopAlignedRow(*grid, "Text:", textMemo_);
+  addRow(*grid, QString(), enabledCheck_);
+  addRow(*grid, "Color:", colorSwatch_);
+  addRow(*grid, "Audio File:", audioFileRow);
+  addRow(*grid, "Type:", typeCombo_);
+  addRow(*grid, "Time:", timeEdit_);
+  grid->setRowStretch(grid->rowCount(), 1);
+
+  auto* pane = new QWidget;
+  auto* layout = new QVBoxLayout(pane);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  layout->addWidget(createHeader("Common Options"));
+  layout->addLayout(grid, 1);
+  return pane;
+}
+
+QWidget* PropertiesDialog::createSchedulePane() {
+  // One page per kind, in kind order; there are no tabs, the type box picks the page.
+  kindPages_ = new QStackedWidget;
+  kindPages_->setObjectName("kindPages");
+  kindPages_->setFixedHeight(kPageAreaHeight);
+  kindPages_->addWidget(createOncePage());
+  kindPages_->addWidget(createPage(createFormGrid(kPageControlX)));
+  kindPages_->addWidget(createWeeklyPage());
+  kindPages_->addWidget(createMonthlyPage());
+  kindPages_->addWidget(createYearlyPage());
+
+  auto* pane = new QWidget;
+  pane->setMinimumWidth(kPageControlX + kPageControlWidth + kPaneMargin);
+  auto* layout = new QVBoxLayout(pane);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  layout->addWidget(createHeader("Additional Scheduling Options"));
+  layout->addWidget(kindPages_);
+  layout->addStretch(1);
+  return pane;
+}
+
+QWidget* PropertiesDialog::createOncePage() {
+  onceDateEdit_ = new QDateEdit(kInitialOnceDate);
+  onceDateEdit_->setObjectName("onceDateEdit");
+  onceDateEdit_->setMinimumDate(toQDate(0));
+  onceDateEdit_->setCalendarPopup(true);
+  onceDateEdit_->setFixedWidth(kPageControlWidth);
+  QGridLayout* grid = createFormGrid(kPageControlX);
+  addRow(*grid, "Date:", onceDateEdit_);
+  return createPage(grid);
+}
+
+QWidget* PropertiesDialog::createWeeklyPage() {
+  weeklyDaysList_ = createCheckList(kWeekdayNames, 105, "weeklyDaysList");
+  QGridLayout* grid = createFormGrid(kPageControlX);
+  addTopAlignedRow(*grid, "Days Of Week:", weeklyDaysList_);
+  return createPage(grid);
+}
+
+QWidget* PropertiesDialog::createMonthlyPage() {
+  QStringList days;
+  for (int day = 1; day <= 31; ++day)
+    days.append(QString::number(day));
+  days.append("Last Day Of Month");
+  monthlyDaysList_ = createCheckList(days, 121, "monthlyDaysList");
+  QGridLayout* grid = createFormGrid(kPageControlX);
+  addTopAlignedRow(*grid, "Days Of Month:", monthlyDaysList_);
+  return createPage(grid);
+}
+
+QWidget* PropertiesDialog::createYearlyPage() {
+  QStringList days;
+  for (int day = 1; day <= 31; ++day)
+    days.append(QString::number(day));
+  yearlyMonthCombo_ = createDropDownList(kMonthNames, "yearlyMonthCombo");
+  yearlyDayCombo_ = createDropDownList(days, "yearlyDayCombo");
+  QGridLayout* grid = createFormGrid(kPageControlX);
+  addRow(*grid, "Month:", yearlyMonthCombo_);
+  addRow(*grid, "Day:", yearlyDayCombo_);
+  return createPage(grid);
+}
+
+QWidget* PropertiesDialog::createButtonBar() {
+  auto* okButton = new QPushButton("OK");
+  okButton->setObjectName("okButton");
+  auto* cancelButton = new QPushButton("Cancel");
+  cancelButton->setObjectName("cancelButton");
+  auto* bar = new QWidget;
+  bar->setFixedHeight(32);
+  auto* layout = new QHBoxLayout(bar);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(8);
+  layout->addStretch(1);
+  for (QPushButton* button : {okButton, cancelButton}) {
+    button->setFixedSize(75, 25);
+    button->setAutoDefault(false);
+    layout->addWidget(button);
+  }
+  layout->addStretch(1);
+  connect(okButton, &QPushButton::clicked, this, &PropertiesDialog::accept);
+  connect(cancelButton, &QPushButton::clicked, this, &PropertiesDialog::reject);
+  return bar;
+}
+
+void PropertiesDialog::showReminder() {
+  const Reminder& reminder = editedReminder_;
+  nameEdit_->setText(toShownText(reminder.name));
+  setMemoLines(*textMemo_, toShownLines(reminder.text));
+  enabledCheck_->setChecked(reminder.enabled);
+
+  const int kind = static_cast<int>(reminder.reminderType);
+  typeCombo_->setCurrentIndex(kind < typeCombo_->count() ? kind : -1);
+  showKindPage(typeCombo_->currentIndex());
+
+  timeEdit_->setTime(toQTime(reminder.time));
+  colorSwatch_->setColor(reminder.color);
+  audioFileEdit_->setText(toShownText(reminder.audioFile));
+
+  switch (reminder.reminderType) {
+  case ReminderType::Once:
+    onceDateEdit_->setDate(toQDate(reminder.date));
+    break;
+  case ReminderType::Weekly:
+    tickDays(*weeklyDaysList_, reminder.daysOfWeek);
+    break;
+  case ReminderType::Monthly:
+    tickDays(*monthlyDaysList_, reminder.daysOfMonth);
+    break;
+  case ReminderType::Yearly:
+    yearlyMonthCombo_->setCurrentIndex(reminder.yearlyMonth - 1);
+    yearlyDayCombo_->setCurrentIndex(reminder.yearlyDay - 1);
+    break;
+  case ReminderType::Daily:
+    break;
+  }
+}
+
+void PropertiesDialog::storeReminder() {
+  Reminder& reminder = editedReminder_;
+  reminder.name = toStoredText(nameEdit_->text(), reminder.name);
+  reminder.text = toStoredLines(displayedMemoLines(*textMemo_), reminder.text);
+  reminder.enabled = enabledCheck_->isChecked();
+  // A kind this program does not know is shown as no choice and kept unless another is picked.
+  if (typeCombo_->currentIndex() >= 0)
+    reminder.reminderType = static_cast<ReminderType>(typeCombo_->currentIndex());
+  reminder.time = fromQTime(timeEdit_->time());
+  reminder.color = colorSwatch_->color();
+  reminder.audioFile = toStoredText(audioFileEdit_->text(), reminder.audioFile);
+
+  switch (reminder.reminderType) {
+  case ReminderType::Once:
+    reminder.date = fromQDate(onceDateEdit_->date());
+    break;
+  case ReminderType::Weekly:
+    reminder.daysOfWeek = tickedDays(*weeklyDaysList_);
+    break;
+  case ReminderType::Monthly:
+    reminder.daysOfMonth = tickedDays(*monthlyDaysList_);
+    break;
+  case ReminderType::Yearly:
+    // No choice is index -1 and so stores 0.
+    reminder.yearlyMonth = yearlyMonthCombo_->currentIndex() + 1;
+    reminder.yearlyDay = yearlyDayCombo_->currentIndex() + 1;
+    break;
+  case ReminderType::Daily:
+    break;
+  }
+}
+
+void PropertiesDialog::accept() {
+  storeReminder();
+  QDialog::accept();
+}
+
+void PropertiesDialog::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape) {
+    event->accept();
+    return;
+  }
+  QDialog::keyPressEvent(event);
+}
+
+void PropertiesDialog::showKindPage(int kind) {
+  // The daily page is empty, so it also stands for a kind that has no page.
+  constexpr int kEmptyPage = static_cast<int>(ReminderType::Daily);
+  kindPages_->setCurrentIndex(kind >= 0 ? kind : kEmptyPage);
+}
+
+void PropertiesDialog::chooseColor() {
+  const QColor current = toQColor(colorSwatch_->color(), colorSwatch_->palette());
+  // The current colour is offered as the only custom colour.
+  QColorDialog::setCustomColor(0, current);
+  for (int i = 1; i < QColorDialog::customCount(); ++i)
+    QColorDialog::setCustomColor(i, Qt::white);
+  QColorDialog dialog(current, this);
+  dialog.setOption(QColorDialog::DontUseNativeDialog);
+  if (dialog.exec() != QDialog::Accepted)
+    return;
+  // Confirming the colour as it was keeps a system colour a system colour.
+  const QColor chosen = dialog.selectedColor();
+  if (chosen.rgb() != current.rgb())
+    colorSwatch_->setColor(fromQColor(chosen));
+}
+
+void PropertiesDialog::browseAudioFile() {
+  QFileDialog dialog(this);
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  dialog.setNameFilter("Wav File (*.wav)");
+  if (!audioFileEdit_->text().isEmpty())
+    dialog.selectFile(audioFileEdit_->text());
+  if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+    audioFileEdit_->setText(dialog.selectedFiles().constFirst());
+}
+
+} // namespace zr
