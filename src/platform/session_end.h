@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QObject>
+#include <csignal>
+
+class QSocketNotifier;
+
+namespace zr {
+
+// Tells the program that it is being ended from outside: the desktop session ends
+// (the session manager asks to commit data, or the application is about to quit) or
+// the process receives SIGTERM, SIGINT or SIGHUP. The program answers by shutting down
+// the ordinary way, so its close sequence runs and its settings are written.
+//
+// The signals reach the event loop through a pipe: the handler only write()s a byte,
+// and a socket notifier turns it into sessionEnding() on the main thread.
+// Only one watcher may exist at a time; it restores the previous handlers when destroyed.
+class SessionEndWatcher : public QObject {
+  Q_OBJECT
+
+public:
+  explicit SessionEndWatcher(QObject* parent = nullptr);
+  ~SessionEndWatcher() override;
+
+  SessionEndWatcher(const SessionEndWatcher&) = delete;
+  SessionEndWatcher& operator=(const SessionEndWatcher&) = delete;
+
+signals:
+  // Emitted once, the first time any of the reasons above occurs. It can also come
+  // while the application quits after the program has closed by itself, so the
+  // receiver must do nothing when it has already shut down.
+  void sessionEnding();
+
+private:
+  void drainPipe();
+  void announce();
+
+  int pipe_[2] = {-1, -1};
+  QSocketNotifier* notifier_ = nullptr;
+  struct sigaction previous_[3] = {};
+  bool announced_ = false;
+};
+
+} // namespace zr

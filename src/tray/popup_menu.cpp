@@ -1,0 +1,30 @@
+#include "tray/popup_menu.h"
+
+#include <QActionEvent>
+
+namespace zr {
+
+PopupMenu::PopupMenu(QWidget* parent) : QMenu(parent) {}
+
+QAction* PopupMenu::addActionItem(QAction* action) {
+  if (!action)
+    action = new QAction(this);
+  addAction(action);
+  return action;
+}
+
+void PopupMenu::popupAt(const QPoint& globalPosition) {
+  if (isVisible())
+    hide();
+  popup(globalPosition);
+}
+
+void PopupMenu::actionEvent(QActionEvent* event) {
+  QAction* action = event->action();
+  if (event->type() != QEvent::ActionRemoved && !action->isSeparator() &&
+      action->text() == QStringLiteral("-"))
+    action->setSeparator(true);
+  QMenu::actionEvent(event);
+}
+
+} // namespace zr
