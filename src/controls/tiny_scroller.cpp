@@ -10,9 +10,10 @@ namespace zr {
 
 namespace {
 
-// Rounds to the nearest integer, halves to the even neighbour.
-int roundHalfEven(double value) {
-  return static_cast<int>(std::nearbyint(value));
+// Rounds to the nearest integer, halves to the even neighbour. The result is
+// wider than int because a drag position may span the whole range of int.
+std::int64_t roundHalfEven(double value) {
+  return static_cast<std::int64_t>(std::nearbyint(value));
 }
 
 } // namespace
@@ -136,7 +137,7 @@ void TinyScroller::setShowScroller(bool value) {
 void TinyScroller::updateMetrics() {
   trackLength_ = height() - (arrowHeight_ + 2) * 2;
   const double range = static_cast<double>(max_) - min_ + 1;
-  scrollerHeight_ = std::max(roundHalfEven(kPageSize / range * trackLength_), 5);
+  scrollerHeight_ = std::max(static_cast<int>(roundHalfEven(kPageSize / range * trackLength_)), 5);
   updateScroller();
 }
 
@@ -147,7 +148,8 @@ void TinyScroller::updateScroller() {
       scrollerTop_ = travel;
     } else {
       const double range = static_cast<double>(max_) - min_;
-      scrollerTop_ = roundHalfEven(travel / range * (static_cast<double>(position_) - min_));
+      scrollerTop_ =
+          static_cast<int>(roundHalfEven(travel / range * (static_cast<double>(position_) - min_)));
     }
     scrollerTop_ = std::min(scrollerTop_, travel);
   }
@@ -200,9 +202,7 @@ void TinyScroller::mouseMoveEvent(QMouseEvent* event) {
     return;
   }
   const double range = static_cast<double>(max_) - min_;
-  requestPosition(
-      static_cast<std::int64_t>(roundHalfEven(static_cast<double>(scrollerTop_) / travel * range)) +
-      min_);
+  requestPosition(roundHalfEven(static_cast<double>(scrollerTop_) / travel * range) + min_);
 }
 
 void TinyScroller::mouseReleaseEvent(QMouseEvent*) {

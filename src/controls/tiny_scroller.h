@@ -31,10 +31,8 @@ public:
   int min() const { return min_; }
   int max() const { return max_; }
   int position() const { return position_; }
-  int pageSize() const { return kPageSize; }
   int stripLeft() const { return stripLeft_; }
   int stripWidth() const { return stripWidth_; }
-  bool showArrows() const { return true; }
   bool showBar() const { return showBar_; }
   bool showScroller() const { return showScroller_; }
 

@@ -4,6 +4,7 @@
 #include <QImage>
 #include <QSignalSpy>
 #include <gtest/gtest.h>
+#include <limits>
 
 namespace zr {
 namespace {
@@ -286,6 +287,19 @@ TEST_F(TinyScrollerTest, DraggingAScrollerThatFillsTheTrackKeepsThePosition) {
   release(bar, QPoint(5, 30));
   EXPECT_EQ(bar.position(), 0);
   EXPECT_EQ(changes.count(), 0);
+}
+
+TEST_F(TinyScrollerTest, DragAndStepsCoverTheWholeRangeOfInt) {
+  bar.setMin(std::numeric_limits<int>::min());
+  bar.setMax(std::numeric_limits<int>::max());
+  bar.setPosition(std::numeric_limits<int>::min());
+  press(bar, QPoint(5, 9));
+  drag(bar, QPoint(5, 100));
+  release(bar, QPoint(5, 100));
+  EXPECT_EQ(bar.position(), std::numeric_limits<int>::max());
+  click(bar, kDownArrow);
+  EXPECT_EQ(bar.position(), std::numeric_limits<int>::max());
+  EXPECT_EQ(bar.scrollerTop(), 31);
 }
 
 TEST_F(TinyScrollerTest, PaintsElementsInTheirColoursAndThePressedOneHighlighted) {
