@@ -7,8 +7,8 @@ namespace zr {
 // A number drawn right-aligned above a thin underline, with an up and a down
 // arrow in the rightmost 11 pixels that raise and lower it by one within
 // min..max. The number is the scroller position read backwards, so the up
-// arrow, which lowers the position, raises the value. The number is drawn in
-// the widget's font and in textColor().
+// arrow, which lowers the position, raises the value. The number and its
+// underline are drawn in the widget's font and in textColor().
 class SpinLabel : public TinyScroller {
   Q_OBJECT
 

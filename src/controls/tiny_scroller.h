@@ -9,7 +9,8 @@ namespace zr {
 // A miniature vertical scroll bar painted in a narrow strip of the widget: an up
 // arrow, a thin bar, a scroller block and a down arrow. It keeps an integer
 // position within min..max and is operated by the mouse alone: one step per
-// click, applied when the button is released.
+// click, applied when the button is released. Presses outside the strip are
+// left to the parent widget (an alert is dragged by them).
 //
 // The base publishes no setters; each descendant makes public the ones it needs
 // and places the strip itself.
@@ -17,7 +18,7 @@ class TinyScroller : public QWidget {
   Q_OBJECT
 
 public:
-  // The element under a press; the order also picks the painting colour.
+  // The element under a press.
   enum class Area { None, ArrowUp, ArrowDown, PageUp, PageDown, Scroller };
 
   explicit TinyScroller(QWidget* parent = nullptr);

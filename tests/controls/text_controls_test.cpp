@@ -174,6 +174,28 @@ TEST(ScrollText, WrapsAtWordsAndKeepsOutOfTheStripAndGap) {
   }
 }
 
+// Counts the presses that reach it, as an alert does to be dragged.
+class PressCounter : public QWidget {
+public:
+  int presses = 0;
+
+protected:
+  void mousePressEvent(QMouseEvent*) override { ++presses; }
+};
+
+TEST(ScrollText, PressesOnTheTextGoToTheParent) {
+  PressCounter parent;
+  parent.resize(150, 80);
+  ScrollText text(&parent);
+  text.setGeometry(0, 0, 150, 80);
+  ASSERT_TRUE(test::showAndWait(parent));
+  click(text, QPoint(40, 10));
+  EXPECT_EQ(parent.presses, 1);
+  click(text, QPoint(145, 78));
+  EXPECT_EQ(parent.presses, 1);
+  EXPECT_EQ(text.position(), 1);
+}
+
 TEST(SpinLabel, FollowsTheAlertSequence) {
   SpinLabel spin;
   EXPECT_EQ(spin.size(), QSize(60, 15));
