@@ -22,8 +22,10 @@ void PopupMenu::popupAt(const QPoint& globalPosition) {
 void PopupMenu::actionEvent(QActionEvent* event) {
   QAction* action = event->action();
   if (event->type() != QEvent::ActionRemoved && !action->isSeparator() &&
-      action->text() == QStringLiteral("-"))
+      action->text() == QStringLiteral("-")) {
     action->setSeparator(true);
+    action->setText(QString()); // a separator's text would be drawn beside its line
+  }
   QMenu::actionEvent(event);
 }
 

@@ -34,7 +34,8 @@ SysTrayMessage::SysTrayMessage(QWidget* parent)
   message->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   message->setGeometry(9, 24, 249, 65);
 
-  doNotShowAgainBox_->setGeometry(33, 88, 201, 17);
+  // At least as wide as its caption in the desktop's font.
+  doNotShowAgainBox_->setGeometry(33, 88, qMax(201, doNotShowAgainBox_->sizeHint().width()), 17);
 
   auto* okButton = new QPushButton(QStringLiteral("OK"), this);
   okButton->setGeometry(96, 112, 75, 25);

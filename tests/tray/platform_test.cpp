@@ -1,0 +1,112 @@
+#include "core/error.h"
+#include "platform/autostart.h"
+#include "platform/session_end.h"
+#include "support/qt_test_support.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <csignal>
+#include <gtest/gtest.h>
+
+namespace zr {
+namespace {
+
+class AutostartTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    savedConfigHome_ = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", config_.path().toUtf8());
+  }
+  void TearDown() override { qputenv("XDG_CONFIG_HOME", savedConfigHome_); }
+
+  QString entryPath() const { return config_.path() + "/autostart/ZRDorvelStartUp.desktop"; }
+  QString execLine() const {
+    QFile file(entryPath());
+    if (!file.open(QIODevice::ReadOnly))
+      return {};
+    for (const QByteArray& line : file.readAll().split('\n'))
+      if (line.startsWith("Exec="))
+        return QString::fromUtf8(line);
+    return {};
+  }
+
+  QTemporaryDir config_;
+  QByteArray savedConfigHome_;
+};
+
+TEST_F(AutostartTest, TickUntickAndMoveRewriteTheEntry) {
+  EXPECT_FALSE(isStartingAtLogon());
+
+  setStartingAtLogon(true, QStringLiteral("/usr/bin/zrdorvel"));
+  EXPECT_TRUE(isStartingAtLogon());
+  EXPECT_EQ(execLine(), QStringLiteral("Exec=\"/usr/bin/zrdorvel\" -startup"));
+
+  setStartingAtLogon(true, QStringLiteral("/opt/zr dorvel/zrdorvel"));
+  EXPECT_EQ(execLine(), QStringLiteral("Exec=\"/opt/zr dorvel/zrdorvel\" -startup"));
+
+  setStartingAtLogon(false, QString());
+  EXPECT_FALSE(isStartingAtLogon());
+  EXPECT_FALSE(QFile::exists(entryPath()));
+  setStartingAtLogon(false, QString());
+  EXPECT_TRUE(QDir(config_.path() + "/autostart").isEmpty());
+}
+
+TEST_F(AutostartTest, ExecQuotesAndEscapesSpecialCharacters) {
+  // Inside the quotes " ` $ \ take a backslash and % doubles; then every backslash of
+  // the string value is doubled once more.
+  setStartingAtLogon(true, QStringLiteral("/home/a b/it's \"x\"$y`z\\w%u"));
+  EXPECT_EQ(
+      execLine(),
+      QStringLiteral("Exec=\"/home/a b/it's \\\\\"x\\\\\"\\\\$y\\\\`z\\\\\\\\w%%u\" -startup"));
+}
+
+TEST_F(AutostartTest, RelativeConfigHomeFallsBackToTheHomeFolder) {
+  const QByteArray savedHome = qgetenv("HOME");
+  QTemporaryDir home;
+  qputenv("HOME", home.path().toUtf8());
+  qputenv("XDG_CONFIG_HOME", "relative/config");
+  setStartingAtLogon(true, QStringLiteral("/usr/bin/zrdorvel"));
+  EXPECT_TRUE(QFile::exists(home.path() + "/.config/autostart/ZRDorvelStartUp.desktop"));
+  EXPECT_TRUE(isStartingAtLogon());
+  qputenv("HOME", savedHome);
+}
+
+// As root no permission bit refuses a write, but a configuration folder that is a
+// regular file refuses everyone.
+TEST_F(AutostartTest, FailedWriteRaisesTheSetDataError) {
+  const QString blocker = config_.path() + "/file";
+  QFile(blocker).open(QIODevice::WriteOnly);
+  qputenv("XDG_CONFIG_HOME", blocker.toUtf8());
+  try {
+    setStartingAtLogon(true, QStringLiteral("/usr/bin/zrdorvel"));
+    ADD_FAILURE() << "no error";
+  } catch (const Error& error) {
+    EXPECT_STREQ(error.what(), "Failed to set data for 'ZRDorvelStartUp'");
+  }
+  EXPECT_FALSE(isStartingAtLogon());
+}
+
+TEST(SessionEndWatcherTest, EndingSignalsAnnounceTheEndOnceAndHandlersComeBack) {
+  for (const int signalNumber : {SIGTERM, SIGINT, SIGHUP}) {
+    struct sigaction before {};
+    ::sigaction(signalNumber, nullptr, &before);
+    {
+      SessionEndWatcher watcher;
+      QSignalSpy ending(&watcher, &SessionEndWatcher::sessionEnding);
+      ASSERT_EQ(::raise(signalNumber), 0);
+      EXPECT_TRUE(ending.wait(2000)) << "signal " << signalNumber;
+      ::raise(signalNumber);
+      QTest::qWait(50);
+      EXPECT_EQ(ending.count(), 1) << "signal " << signalNumber;
+    }
+    struct sigaction after {};
+    ::sigaction(signalNumber, nullptr, &after);
+    EXPECT_EQ(after.sa_handler, before.sa_handler) << "signal " << signalNumber;
+  }
+}
+
+} // namespace
+} // namespace zr
