@@ -1,0 +1,14 @@
+#include "platform/url_opener.h"
+
+#include <QDesktopServices>
+#include <QUrl>
+
+namespace zr {
+
+void openWebAddress(const QString& address) {
+  if (address.trimmed().isEmpty())
+    return;
+  QDesktopServices::openUrl(QUrl::fromUserInput(address));
+}
+
+} // namespace zr

@@ -1,0 +1,117 @@
+#include "updater/ask_to_download_dialog.h"
+
+#include "about/link_label.h"
+
+#include <QFrame>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QStatusBar>
+
+namespace zr {
+namespace {
+
+constexpr int kClientWidth = 369;
+constexpr int kClientHeight = 296;
+constexpr int kTopBevelHeight = 81;
+constexpr int kBottomBevelHeight = 39;
+constexpr int kStatusBarHeight = 19;
+
+QLabel* addLabel(QWidget* parent, const QString& text, int left, int top, bool bold = false) {
+  auto* label = new QLabel(text, parent);
+  if (bold) {
+    QFont font = label->font();
+    font.setBold(true);
+    label->setFont(font);
+  }
+  label->move(left, top);
+  label->adjustSize();
+  return label;
+}
+
+void addBevel(QWidget* parent, int top, int height) {
+  auto* bevel = new QFrame(parent);
+  bevel->setFrameStyle(QFrame::Box | QFrame::Sunken);
+  bevel->setGeometry(0, top, kClientWidth, height);
+}
+
+void setLabelText(QLabel* label, const QString& text) {
+  label->setText(text);
+  label->adjustSize();
+}
+
+} // namespace
+
+AskToDownloadDialog::AskToDownloadDialog(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint) {
+  setObjectName("frmZRUpdaterAskToDownload");
+  setWindowTitle("Update Available");
+  QFont font("Arial");
+  font.setPixelSize(11);
+  setFont(font);
+  setFixedSize(kClientWidth, kClientHeight);
+
+  const int bottomBevelTop = kClientHeight - kStatusBarHeight - kBottomBevelHeight;
+  addBevel(this, 0, kTopBevelHeight);
+  addBevel(this, bottomBevelTop, kBottomBevelHeight);
+
+  lblAppName_ = addLabel(this, QString(), 8, 8, true);
+  addLabel(this, "An updated version is available for this application.", 8, 24, true);
+  addLabel(this, "Your Version:", 8, 40);
+  lblYourVersion_ = addLabel(this, QString(), 88, 40);
+  addLabel(this, "Update Version:", 176, 40);
+  lblUpdateVersion_ = addLabel(this, QString(), 264, 40);
+  lblHomePage_ = new LinkLabel(this);
+  lblHomePage_->move(8, 56);
+
+  mmoNotes_ = new QPlainTextEdit(this);
+  mmoNotes_->setObjectName("mmoNotes");
+  mmoNotes_->setReadOnly(true);
+  mmoNotes_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  mmoNotes_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  mmoNotes_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  mmoNotes_->setGeometry(0, kTopBevelHeight, kClientWidth, bottomBevelTop - kTopBevelHeight);
+
+  auto* btnDownload = new QPushButton("Download Updates", this);
+  btnDownload->setObjectName("btnDownload");
+  btnDownload->setGeometry(68, 246, 113, 25);
+  btnDownload->setDefault(true);
+  connect(btnDownload, &QPushButton::clicked, this, &QDialog::accept);
+  auto* btnDoNotDownload = new QPushButton("Do Not Download", this);
+  btnDoNotDownload->setObjectName("btnDoNotDownload");
+  btnDoNotDownload->setGeometry(188, 246, 113, 25);
+  connect(btnDoNotDownload, &QPushButton::clicked, this, &QDialog::reject);
+
+  auto* statusBar = new QStatusBar(this);
+  statusBar->setSizeGripEnabled(false);
+  statusBar->setGeometry(0, kClientHeight - kStatusBarHeight, kClientWidth, kStatusBarHeight);
+
+  if (const QScreen* screen = QGuiApplication::primaryScreen())
+    move(screen->availableGeometry().center() - rect().center());
+}
+
+void AskToDownloadDialog::setYourVersion(const QString& version) {
+  setLabelText(lblYourVersion_, version);
+}
+
+void AskToDownloadDialog::setUpdateVersion(const QString& version) {
+  setLabelText(lblUpdateVersion_, version);
+}
+
+void AskToDownloadDialog::setNotes(const QStringList& notes) {
+  mmoNotes_->setPlainText(notes.join(u'\n'));
+}
+
+void AskToDownloadDialog::setHomePage(const QString& address) {
+  setLabelText(lblHomePage_, address);
+}
+
+void AskToDownloadDialog::showEvent(QShowEvent* event) {
+  setLabelText(lblAppName_, QGuiApplication::applicationDisplayName());
+  QDialog::showEvent(event);
+}
+
+} // namespace zr

@@ -1,0 +1,75 @@
+#include "updater/status_window.h"
+
+#include <QGuiApplication>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScreen>
+#include <algorithm>
+
+namespace zr {
+namespace {
+
+QLabel* addLabel(QWidget* parent, int left, int top, bool bold = false) {
+  auto* label = new QLabel(parent);
+  label->move(left, top);
+  if (bold) {
+    QFont font = label->font();
+    font.setBold(true);
+    label->setFont(font);
+  }
+  return label;
+}
+
+void setLabelText(QLabel* label, const QString& text) {
+  label->setText(text);
+  label->adjustSize();
+}
+
+} // namespace
+
+StatusWindow::StatusWindow(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint) {
+  setObjectName("frmZRUpdaterStatus");
+  setWindowTitle("Status");
+  QFont font("Arial");
+  font.setPixelSize(11);
+  setFont(font);
+  setFixedSize(251, 119);
+
+  lblStatus_ = addLabel(this, 8, 8, true);
+  lblFile_ = addLabel(this, 8, 24);
+  lblProgress_ = addLabel(this, 8, 40);
+  barProgress_ = new QProgressBar(this);
+  barProgress_->setGeometry(8, 64, 233, 17);
+  barProgress_->setTextVisible(false);
+  btnCancel_ = new QPushButton("Cancel", this);
+  btnCancel_->setGeometry(88, 88, 75, 25);
+  connect(btnCancel_, &QPushButton::clicked, this, &StatusWindow::cancel);
+
+  if (const QScreen* screen = QGuiApplication::primaryScreen())
+    move(screen->availableGeometry().center() - rect().center());
+}
+
+void StatusWindow::showStatus(const TransferStatus& status) {
+  setLabelText(lblStatus_, status.caption);
+  setLabelText(lblFile_, status.fileText);
+  setLabelText(lblProgress_, status.progressText);
+  barProgress_->setRange(status.minimum, status.maximum);
+  barProgress_->setValue(std::clamp(status.position, status.minimum, status.maximum));
+}
+
+void StatusWindow::reject() {
+  cancel();
+}
+
+void StatusWindow::cancel() {
+  if (!btnCancel_->isEnabled())
+    return;
+  setLabelText(lblProgress_, "Terminating...");
+  btnCancel_->setEnabled(false);
+  emit cancelRequested();
+}
+
+} // namespace zr
