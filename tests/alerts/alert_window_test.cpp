@@ -1,0 +1,242 @@
+#include "alert_test_support.h"
+#include "alerts/alert_stack.h"
+#include "alerts/alert_window.h"
+#include "alerts/show_reminder_alert.h"
+#include "controls/scroll_text.h"
+#include "controls/spin_label.h"
+#include "support/qt_test_support.h"
+
+#include <QAbstractButton>
+#include <QDir>
+#include <QImage>
+#include <QLabel>
+#include <QPainter>
+#include <QPointer>
+#include <QScreen>
+#include <QSignalSpy>
+#include <QTest>
+#include <cstdlib>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+
+using zr::AlertWindow;
+
+template <typename T> T* child(const AlertWindow& alert, const char* name) {
+  T* found = alert.findChild<T*>(QString::fromLatin1(name));
+  EXPECT_NE(found, nullptr) << name;
+  return found;
+}
+
+class AlertWindowTest : public ::testing::Test {
+protected:
+  std::unique_ptr<QWidget> owner_ = std::make_unique<QWidget>();
+};
+
+TEST_F(AlertWindowTest, IsAFramelessOnTopToolWindowThatLeavesTheFocusAlone) {
+  AlertWindow alert(zr::test::makeReminder("Tea", zr::kWhite), owner_.get());
+  EXPECT_EQ(alert.size(), QSize(250, 150));
+  const Qt::WindowFlags flags = alert.windowFlags();
+  EXPECT_EQ(flags & Qt::WindowType_Mask, Qt::Tool);
+  EXPECT_TRUE(flags.testFlag(Qt::FramelessWindowHint));
+  EXPECT_TRUE(flags.testFlag(Qt::WindowStaysOnTopHint));
+  EXPECT_TRUE(flags.testFlag(Qt::WindowDoesNotAcceptFocus));
+  EXPECT_TRUE(alert.testAttribute(Qt::WA_ShowWithoutActivating));
+  EXPECT_TRUE(alert.testAttribute(Qt::WA_DeleteOnClose));
+  EXPECT_EQ(alert.parentWidget(), owner_.get());
+}
+
+TEST_F(AlertWindowTest, ControlsSitWhereTheLayoutPutsThem) {
+  const std::vector<std::string> text = {"Take the pills", "", "with a glass of water"};
+  AlertWindow alert(zr::test::makeReminder("Pills", zr::kWhite, text), owner_.get());
+  auto* heading = child<QLabel>(alert, "lblHeading");
+  auto* message = child<zr::ScrollText>(alert, "message");
+  auto* before = child<QLabel>(alert, "lblRemindAgain");
+  auto* minutes = child<zr::SpinLabel>(alert, "spnMinutes");
+  auto* after = child<QLabel>(alert, "lblMinutes");
+  ASSERT_TRUE(heading && message && before && minutes && after);
+
+  EXPECT_EQ(heading->text(), "Pills");
+  EXPECT_LE(heading->geometry().bottom(), alert.captionHeight());
+
+  EXPECT_EQ(message->lines(), QStringList({"Take the pills", "", "with a glass of water"}));
+  const int top = heading->y() + heading->height() + 10;
+  EXPECT_EQ(message->geometry(), QRect(20, top, 250 - 40, 150 - top - 35));
+
+  EXPECT_EQ(before->text(), "Remind again in");
+  EXPECT_EQ(before->size(), before->sizeHint());
+  EXPECT_EQ(before->pos(), QPoint(15, 150 - before->height() - 10));
+
+  EXPECT_EQ(minutes->pos(), QPoint(before->x() + before->width() + 5, before->y()));
+  EXPECT_EQ(minutes->width(), 30);
+  EXPECT_EQ(minutes->min(), 0);
+  EXPECT_EQ(minutes->max(), 120);
+  EXPECT_EQ(minutes->value(), 0);
+
+  EXPECT_EQ(after->text(), "minutes.");
+  EXPECT_EQ(after->size(), after->sizeHint());
+  EXPECT_EQ(after->pos(), QPoint(minutes->x() + minutes->width() + 5, minutes->y()));
+  EXPECT_LE(after->geometry().right(), 250 - 1);
+  for (const QLabel* label : {before, after})
+    EXPECT_EQ(label->font(), alert.font()) << label->text().toStdString();
+}
+
+TEST_F(AlertWindowTest, ALongNameIsShortenedBeforeTheCloseButton) {
+  const std::string name(80, 'W');
+  AlertWindow alert(zr::test::makeReminder(name, zr::kWhite), owner_.get());
+  auto* heading = child<QLabel>(alert, "lblHeading");
+  auto* close = child<QAbstractButton>(alert, "btnClose");
+  ASSERT_TRUE(heading && close);
+  EXPECT_TRUE(heading->text().endsWith(QChar(0x2026)));
+  EXPECT_LE(heading->fontMetrics().horizontalAdvance(heading->text()), heading->width());
+  EXPECT_LT(heading->geometry().right(), close->x());
+  EXPECT_EQ(heading->toolTip(), QString::fromStdString(name));
+}
+
+// Colours read back from the painted window: caption from darken 100 (left) to
+// darken 150 (right), body from the colour (top) to darken 80 (bottom), the frame
+// in the colour; text black on light and white on dark reminders.
+TEST_F(AlertWindowTest, PaintsTheCaptionBodyAndFrameInShadesOfTheReminderColour) {
+  struct Case {
+    const char* what;
+    zr::Color color;
+    QColor frame, captionLeft, captionRight, bodyTop, bodyBottom, text;
+  };
+  const Case cases[] = {
+      {"white", zr::kWhite, QColor(255, 255, 255), QColor(155, 155, 155), QColor(105, 105, 105),
+       QColor(255, 255, 255), QColor(175, 175, 175), Qt::black},
+      {"dark blue", 0x00800000, QColor(0, 0, 128), QColor(0, 0, 28), QColor(0, 0, 0),
+       QColor(0, 0, 128), QColor(0, 0, 48), Qt::white},
+      {"orange", 0x0040A0F0, QColor(240, 160, 64), QColor(140, 60, 0), QColor(90, 10, 0),
+       QColor(240, 160, 64), QColor(160, 80, 0), Qt::black},
+  };
+  const auto near = [](const QColor& actual, const QColor& expected) {
+    return std::abs(actual.red() - expected.red()) <= 3 &&
+           std::abs(actual.green() - expected.green()) <= 3 &&
+           std::abs(actual.blue() - expected.blue()) <= 3;
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    AlertWindow alert(zr::test::makeReminder("Colours", c.color, {}), owner_.get());
+    const QImage image = alert.grab().toImage();
+    const int caption = alert.captionHeight() / 2;
+    const std::pair<QPoint, QColor> samples[] = {
+        {{0, 75}, c.frame},
+        {{249, 0}, c.frame},
+        {{2, caption}, c.captionLeft},
+        {{247, caption}, c.captionRight},
+        {{125, alert.captionHeight()}, c.bodyTop},
+        {{125, 148}, c.bodyBottom},
+    };
+    for (const auto& [point, expected] : samples) {
+      const QColor actual = image.pixelColor(point);
+      EXPECT_TRUE(near(actual, expected))
+          << "at " << point.x() << "," << point.y() << ": " << actual.name().toStdString()
+          << " instead of " << expected.name().toStdString();
+    }
+    EXPECT_EQ(child<QLabel>(alert, "lblRemindAgain")->palette().color(QPalette::WindowText),
+              c.text);
+    EXPECT_EQ(child<zr::ScrollText>(alert, "message")->textColor(), c.text);
+    EXPECT_EQ(child<zr::SpinLabel>(alert, "spnMinutes")->textColor(), c.text);
+  }
+}
+
+TEST_F(AlertWindowTest, KeepsACopyThatLaterChangesToTheOriginalDoNotReach) {
+  zr::Reminder original = zr::test::makeReminder("Call Ann", 0x0000FF00, {"555-0134"});
+  original.audioFile = "/sounds/ring.wav";
+  original.nextScheduled = 45000.5;
+  const zr::Reminder before = original;
+
+  zr::AlertStack stack;
+  zr::test::RecordingSoundPlayer sound;
+  AlertWindow* alert = zr::showReminderAlert(original, stack, sound, owner_.get());
+  EXPECT_EQ(original, before);
+  original.name = "Changed";
+  original.text.push_back("more");
+  original.color = zr::kWhite;
+
+  ASSERT_NE(alert->reminder(), nullptr);
+  EXPECT_EQ(*alert->reminder(), before);
+  EXPECT_EQ(child<QLabel>(*alert, "lblHeading")->text(), "Call Ann");
+  std::unique_ptr<zr::Reminder> taken = alert->takeReminder();
+  ASSERT_NE(taken, nullptr);
+  EXPECT_EQ(*taken, before);
+  EXPECT_EQ(alert->reminder(), nullptr);
+  EXPECT_EQ(alert->takeReminder(), nullptr);
+}
+
+TEST_F(AlertWindowTest, ClosingHandsOverTheCopyAndTheSnoozeMinutesThenDeletesItself) {
+  zr::AlertStack stack;
+  zr::test::RecordingSoundPlayer sound;
+  QPointer<AlertWindow> alert = zr::showReminderAlert(zr::test::makeReminder("Stretch", zr::kWhite),
+                                                      stack, sound, owner_.get());
+  auto* minutes = child<zr::SpinLabel>(*alert, "spnMinutes");
+  ASSERT_NE(minutes, nullptr);
+  // The up arrow of the 30-pixel spin label, as a user would press it.
+  for (int i = 0; i < 5; ++i)
+    QTest::mouseClick(minutes, Qt::LeftButton, {}, QPoint(25, 1));
+  EXPECT_EQ(alert->snoozeMinutes(), 5);
+
+  int closings = 0;
+  int snooze = -1;
+  std::unique_ptr<zr::Reminder> copy;
+  QObject::connect(alert, &AlertWindow::closing, [&](AlertWindow* closing) {
+    ++closings;
+    snooze = closing->snoozeMinutes();
+    copy = closing->takeReminder();
+  });
+  auto* close = child<QAbstractButton>(*alert, "btnClose");
+  ASSERT_NE(close, nullptr);
+  QTest::mouseClick(close, Qt::LeftButton);
+  alert->close();
+
+  EXPECT_EQ(closings, 1);
+  EXPECT_EQ(snooze, 5);
+  ASSERT_NE(copy, nullptr);
+  EXPECT_EQ(copy->name, "Stretch");
+  EXPECT_TRUE(stack.alerts().empty());
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_TRUE(alert.isNull());
+}
+
+// Writes docs/screenshots/alerts.png style pictures: three stacked alerts over a
+// plain desktop. Runs only when ZR_SCREENSHOT_DIR names the folder to write to.
+TEST(AlertScreenshot, ThreeStackedAlerts) {
+  const QString folder = qEnvironmentVariable("ZR_SCREENSHOT_DIR");
+  if (folder.isEmpty())
+    GTEST_SKIP() << "set ZR_SCREENSHOT_DIR to write the screenshot";
+  QWidget owner;
+  zr::AlertStack stack;
+  zr::test::RecordingSoundPlayer sound;
+  const std::vector<std::string> longText = {
+      "The quarterly report is due at noon. Check the figures for March once more "
+      "and send the file to the whole team.",
+      "Room 4.12 is booked for the review afterwards.", "Bring the printed copies."};
+  const struct {
+    const char* name;
+    zr::Color color;
+  } reminders[] = {{"Quarterly report", zr::kWhite},
+                   {"Water the plants", 0x00800000},
+                   {"Stand-up meeting in the small conference room", zr::kButtonFaceSystemColor}};
+  std::vector<AlertWindow*> alerts;
+  for (const auto& r : reminders)
+    alerts.push_back(zr::showReminderAlert(zr::test::makeReminder(r.name, r.color, longText), stack,
+                                           sound, &owner));
+  child<zr::SpinLabel>(*alerts[1], "spnMinutes")->setValue(15);
+
+  QRect shown;
+  for (const AlertWindow* alert : alerts)
+    shown |= alert->frameGeometry();
+  const QRect area = shown.adjusted(-40, -40, 0, 0) & QGuiApplication::primaryScreen()->geometry();
+  QImage desktop(area.size(), QImage::Format_RGB32);
+  desktop.fill(QColor(0x3a, 0x6e, 0xa5));
+  QPainter painter(&desktop);
+  for (AlertWindow* alert : alerts)
+    painter.drawPixmap(alert->pos() - area.topLeft(), alert->grab());
+  painter.end();
+  ASSERT_TRUE(QDir().mkpath(folder));
+  EXPECT_TRUE(desktop.save(QDir(folder).filePath("alerts.png")));
+}
+
+} // namespace
