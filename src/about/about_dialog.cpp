@@ -1,0 +1,88 @@
+#include "about/about_dialog.h"
+
+#include "about/link_label.h"
+
+#include <QFrame>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+
+namespace zr {
+namespace {
+
+constexpr int kClientWidth = 264;
+constexpr int kClientHeight = 170;
+constexpr int kButtonTop = 136;
+
+QLabel* addLabel(QWidget* parent, const QString& text, int left, int top, int boldPixelSize = 0) {
+  auto* label = new QLabel(text, parent);
+  label->setTextFormat(Qt::PlainText);
+  if (boldPixelSize > 0) {
+    QFont font = label->font();
+    font.setBold(true);
+    font.setPixelSize(boldPixelSize);
+    label->setFont(font);
+  }
+  label->move(left, top);
+  label->adjustSize();
+  return label;
+}
+
+} // namespace
+
+AboutDialog::AboutDialog(const VersionInfo& version, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint) {
+  setObjectName("frmAbout");
+  setWindowTitle("About");
+  QFont font = QGuiApplication::font();
+  font.setPixelSize(11);
+  setFont(font);
+  setFixedSize(kClientWidth, kClientHeight);
+
+  auto* bevel = new QFrame(this);
+  bevel->setFrameStyle(QFrame::Box | QFrame::Sunken);
+  bevel->setGeometry(0, 0, kClientWidth, kClientHeight);
+
+  addLabel(this, QGuiApplication::applicationDisplayName(), 29, 8, 19);
+  addLabel(this, "Version: " + version.fileVersion, 29, 32);
+  addLabel(this, version.companyName, 29, 56, 16);
+  lblWeb_ = new LinkLabel(this);
+  lblWeb_->move(29, 75);
+  addLabel(this, version.legalCopyright, 29, 104);
+
+  btnOK_ = new QPushButton("OK", this);
+  btnOK_->setGeometry(94, kButtonTop, 75, 25);
+  btnOK_->setDefault(true);
+  connect(btnOK_, &QPushButton::clicked, this, &QDialog::accept);
+
+  tmrClose_ = new QTimer(this);
+  tmrClose_->setSingleShot(true);
+  connect(tmrClose_, &QTimer::timeout, this, &QDialog::reject);
+
+  if (const QScreen* screen = QGuiApplication::primaryScreen())
+    move(screen->availableGeometry().center() - rect().center());
+}
+
+void AboutDialog::setHomePage(const QString& address) {
+  lblWeb_->setText(address);
+  lblWeb_->adjustSize();
+}
+
+void AboutDialog::showAsSplash(int seconds) {
+  btnOK_->hide();
+  setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
+  setFixedSize(kClientWidth, kButtonTop);
+  findChild<QFrame*>()->setGeometry(rect());
+  if (const QScreen* screen = QGuiApplication::primaryScreen())
+    move(screen->availableGeometry().center() - rect().center());
+  if (seconds > 0) {
+    tmrClose_->setInterval(seconds * 1000);
+    tmrClose_->start();
+  }
+  exec();
+}
+
+} // namespace zr
