@@ -23,8 +23,10 @@
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTimeEdit>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace zr {
 
@@ -52,6 +54,9 @@ QLabel* createHeader(const QString& caption) {
   header->setFixedHeight(kHeaderHeight);
   header->setFrameStyle(QFrame::Panel | QFrame::Raised);
   header->setIndent(kPaneMargin - 2);
+  QFont font = header->font();
+  font.setBold(true);
+  header->setFont(font);
   return header;
 }
 
@@ -95,6 +100,7 @@ QListWidget* createCheckList(const QStringList& items, int height, const QString
     item->setCheckState(Qt::Unchecked);
   }
   list->setFixedSize(kPageControlWidth, height);
+  list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   return list;
 }
 
@@ -110,6 +116,20 @@ DaySet tickedDays(const QListWidget& list) {
   for (int i = 0; i < list.count(); ++i)
     days.set(static_cast<std::size_t>(i) + 1, list.item(i)->checkState() == Qt::Checked);
   return days;
+}
+
+// Widens a check list beyond the usual control width where its longest item
+// would otherwise be cut off in the dialog's font.
+void fitWidthToItems(QListWidget& list) {
+  const int needed = list.sizeHintForColumn(0) + 2 * list.frameWidth() +
+                     list.style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, &list);
+  list.setFixedWidth(std::max(kPageControlWidth, needed));
+}
+
+// Makes a check list tall enough to show every item without scrolling.
+void fitHeightToItems(QListWidget& list) {
+  const int needed = list.count() * list.sizeHintForRow(0) + 2 * list.frameWidth();
+  list.setFixedHeight(std::max(list.height(), needed));
 }
 
 QWidget* createPage(QGridLayout* grid) {
@@ -150,6 +170,10 @@ PropertiesDialog::PropertiesDialog(Reminder& editedReminder, QWidget* parent)
   placement.moveCenter(screen->availableGeometry().center());
   move(placement.topLeft());
 
+  // Only now do the lists have the dialog's font.
+  fitWidthToItems(*weeklyDaysList_);
+  fitHeightToItems(*weeklyDaysList_);
+  fitWidthToItems(*monthlyDaysList_);
   showReminder();
 }
 
