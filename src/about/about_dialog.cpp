@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
+#include <algorithm>
 
 namespace zr {
 namespace {
@@ -15,6 +16,7 @@ namespace {
 constexpr int kClientWidth = 264;
 constexpr int kClientHeight = 170;
 constexpr int kButtonTop = 136;
+constexpr int kLabelLeft = 29;
 
 QLabel* addLabel(QWidget* parent, const QString& text, int left, int top, int boldPixelSize = 0) {
   auto* label = new QLabel(text, parent);
@@ -40,18 +42,16 @@ AboutDialog::AboutDialog(const VersionInfo& version, QWidget* parent)
   QFont font = QGuiApplication::font();
   font.setPixelSize(11);
   setFont(font);
-  setFixedSize(kClientWidth, kClientHeight);
-
   auto* bevel = new QFrame(this);
+  bevel->setObjectName("bevel");
   bevel->setFrameStyle(QFrame::Box | QFrame::Sunken);
-  bevel->setGeometry(0, 0, kClientWidth, kClientHeight);
 
-  addLabel(this, QGuiApplication::applicationDisplayName(), 29, 8, 19);
-  addLabel(this, "Version: " + version.fileVersion, 29, 32);
-  addLabel(this, version.companyName, 29, 56, 16);
+  addLabel(this, QGuiApplication::applicationDisplayName(), kLabelLeft, 8, 19);
+  addLabel(this, "Version: " + version.fileVersion, kLabelLeft, 32);
+  addLabel(this, version.companyName, kLabelLeft, 56, 16);
   lblWeb_ = new LinkLabel(this);
-  lblWeb_->move(29, 75);
-  addLabel(this, version.legalCopyright, 29, 104);
+  lblWeb_->move(kLabelLeft, 75);
+  addLabel(this, version.legalCopyright, kLabelLeft, 104);
 
   btnOK_ = new QPushButton("OK", this);
   btnOK_->setGeometry(94, kButtonTop, 75, 25);
@@ -62,22 +62,32 @@ AboutDialog::AboutDialog(const VersionInfo& version, QWidget* parent)
   tmrClose_->setSingleShot(true);
   connect(tmrClose_, &QTimer::timeout, this, &QDialog::reject);
 
-  if (const QScreen* screen = QGuiApplication::primaryScreen())
-    move(screen->availableGeometry().center() - rect().center());
+  fitWidthToLabels(kClientHeight);
 }
 
 void AboutDialog::setHomePage(const QString& address) {
   lblWeb_->setText(address);
   lblWeb_->adjustSize();
+  fitWidthToLabels(height());
+}
+
+// Widens the form when a text is wider than the design leaves room for, so
+// that no label is cut off at the right edge.
+void AboutDialog::fitWidthToLabels(int formHeight) {
+  int width = kClientWidth;
+  for (const QLabel* label : findChildren<QLabel*>())
+    width = std::max(width, label->geometry().right() + 1 + kLabelLeft);
+  setFixedSize(width, formHeight);
+  findChild<QFrame*>("bevel")->setGeometry(rect());
+  btnOK_->move((width - btnOK_->width()) / 2, kButtonTop);
+  if (const QScreen* screen = QGuiApplication::primaryScreen())
+    move(screen->availableGeometry().center() - rect().center());
 }
 
 void AboutDialog::showAsSplash(int seconds) {
   btnOK_->hide();
   setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
-  setFixedSize(kClientWidth, kButtonTop);
-  findChild<QFrame*>()->setGeometry(rect());
-  if (const QScreen* screen = QGuiApplication::primaryScreen())
-    move(screen->availableGeometry().center() - rect().center());
+  fitWidthToLabels(kButtonTop);
   if (seconds > 0) {
     tmrClose_->setInterval(seconds * 1000);
     tmrClose_->start();

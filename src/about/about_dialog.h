@@ -26,6 +26,8 @@ public:
   void showAsSplash(int seconds);
 
 private:
+  void fitWidthToLabels(int formHeight);
+
   QLabel* lblWeb_;
   QPushButton* btnOK_;
   QTimer* tmrClose_;

@@ -38,12 +38,15 @@ struct Seen {
   bool okVisible = false;
   bool frameless = false;
   QSize size;
+  bool labelsFit = true;
 };
 
 Seen inspect(QWidget* form) {
   Seen seen;
-  for (const QLabel* label : form->findChildren<QLabel*>())
+  for (const QLabel* label : form->findChildren<QLabel*>()) {
     seen.labels.append(label->text());
+    seen.labelsFit = seen.labelsFit && form->rect().contains(label->geometry());
+  }
   seen.okVisible = form->findChild<QPushButton*>()->isVisible();
   seen.frameless = form->windowFlags().testFlag(Qt::FramelessWindowHint);
   seen.size = form->size();
@@ -80,7 +83,9 @@ TEST(AboutBox, AboutShowsTheVersionDataAndOkClosesIt) {
                                       "Copyright (C) 2003-2026 ZR Software"}));
   EXPECT_TRUE(seen.okVisible);
   EXPECT_FALSE(seen.frameless);
-  EXPECT_EQ(seen.size, QSize(264, 170));
+  EXPECT_EQ(seen.size.height(), 170);
+  EXPECT_GE(seen.size.width(), 264);
+  EXPECT_TRUE(seen.labelsFit);
   EXPECT_EQ(fileVersion(), "2.1.2.29");
 }
 
@@ -114,7 +119,8 @@ TEST(AboutBox, SplashIsBorderlessWithoutOkAndClosesAfterItsSeconds) {
   EXPECT_LT(elapsed, 10000);
   EXPECT_FALSE(seen.okVisible);
   EXPECT_TRUE(seen.frameless);
-  EXPECT_EQ(seen.size, QSize(264, 136));
+  EXPECT_EQ(seen.size.height(), 136);
+  EXPECT_TRUE(seen.labelsFit);
   EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 
