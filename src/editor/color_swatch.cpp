@@ -1,6 +1,6 @@
 #include "editor/color_swatch.h"
 
-#include "editor/value_conversions.h"
+#include "controls/system_colors.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -19,7 +19,7 @@ void ColorSwatch::setColor(Color color) {
 void ColorSwatch::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.setPen(Qt::black);
-  painter.setBrush(toQColor(color_, palette()));
+  painter.setBrush(colorToQColor(color_, palette()));
   painter.drawRect(rect().adjusted(0, 0, -1, -1));
 }
 

@@ -1,5 +1,6 @@
 #include "editor/properties_dialog.h"
 
+#include "controls/system_colors.h"
 #include "editor/color_swatch.h"
 #include "editor/memo_lines.h"
 #include "editor/stored_text.h"
@@ -409,7 +410,7 @@ void PropertiesDialog::showKindPage(int kind) {
 }
 
 void PropertiesDialog::chooseColor() {
-  const QColor current = toQColor(colorSwatch_->color(), colorSwatch_->palette());
+  const QColor current = colorToQColor(colorSwatch_->color(), colorSwatch_->palette());
   // The current colour is offered as the only custom colour.
   QColorDialog::setCustomColor(0, current);
   for (int i = 1; i < QColorDialog::customCount(); ++i)

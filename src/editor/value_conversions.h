@@ -5,7 +5,6 @@
 
 #include <QColor>
 #include <QDate>
-#include <QPalette>
 #include <QTime>
 
 namespace zr {
@@ -20,11 +19,8 @@ DateTime fromQTime(const QTime& time);
 QDate toQDate(DateTime value);
 DateTime fromQDate(const QDate& date);
 
-// The colour a reminder colour stands for. A system colour (highest byte FF)
-// is looked up in the palette; any other value is read as 0x00BBGGRR and its
-// highest byte is ignored.
-QColor toQColor(Color color, const QPalette& palette);
-// A plain colour value 0x00BBGGRR.
+// A plain colour value 0x00BBGGRR. (The other way, colorToQColor, also
+// resolves system colours.)
 Color fromQColor(const QColor& color);
 
 } // namespace zr
