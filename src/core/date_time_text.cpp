@@ -23,24 +23,36 @@ std::int64_t totalMilliseconds(DateTime value) {
   return std::llround(std::clamp(value, -kDayLimit, kDayLimit) * kMillisecondsPerDay);
 }
 
-void appendTwoDigits(std::string& out, int value) {
-  out += static_cast<char>('0' + value / 10);
-  out += static_cast<char>('0' + value % 10);
+char* writeTwoDigits(char* out, int value) {
+  out[0] = static_cast<char>('0' + value / 10);
+  out[1] = static_cast<char>('0' + value % 10);
+  return out + 2;
 }
 
-void appendYear(std::string& out, int year) {
+char* writeText(char* out, std::string_view text) {
+  text.copy(out, text.size());
+  return out + text.size();
+}
+
+// The year with at least four digits, and a "-" before a year before year 0.
+int yearLength(int year) {
+  int digits = 4;
+  for (int limit = 10000; year >= limit || -year >= limit; limit *= 10)
+    ++digits;
+  return digits + (year < 0 ? 1 : 0);
+}
+
+char* writeYear(char* out, int year, int length) {
   if (year < 0) {
-    out += '-';
+    *out++ = '-';
     year = -year;
+    --length;
   }
-  char digits[12];
-  int count = 0;
-  do {
-    digits[count++] = static_cast<char>('0' + year % 10);
+  for (int index = length - 1; index >= 0; --index) {
+    out[index] = static_cast<char>('0' + year % 10);
     year /= 10;
-  } while (year != 0 || count < 4);
-  while (count > 0)
-    out += digits[--count];
+  }
+  return out + length;
 }
 
 struct TextCursor {
@@ -75,18 +87,24 @@ void appendDateTimeText(std::string& out, DateTime value, const DateTimeSeparato
   const auto secondOfDay = static_cast<int>((milliseconds - day * kMillisecondsPerDay) / 1000);
   const CalendarDate date = dateOfSerialDay(day);
   const int hour = secondOfDay / 3600;
-  appendTwoDigits(out, date.month);
-  out += separators.date;
-  appendTwoDigits(out, date.day);
-  out += separators.date;
-  appendYear(out, date.year);
-  out += ' ';
-  appendTwoDigits(out, hour % 12 == 0 ? 12 : hour % 12);
-  out += separators.time;
-  appendTwoDigits(out, secondOfDay / 60 % 60);
-  out += separators.time;
-  appendTwoDigits(out, secondOfDay % 60);
-  out += hour < 12 ? " am" : " pm";
+  const int yearDigits = yearLength(date.year);
+  // Sized once and filled in place: this runs twice per row on every refresh.
+  const std::size_t start = out.size();
+  out.resize(start + 14 + static_cast<std::size_t>(yearDigits) + 2 * separators.date.size() +
+             2 * separators.time.size());
+  char* cursor = out.data() + start;
+  cursor = writeTwoDigits(cursor, date.month);
+  cursor = writeText(cursor, separators.date);
+  cursor = writeTwoDigits(cursor, date.day);
+  cursor = writeText(cursor, separators.date);
+  cursor = writeYear(cursor, date.year, yearDigits);
+  *cursor++ = ' ';
+  cursor = writeTwoDigits(cursor, hour % 12 == 0 ? 12 : hour % 12);
+  cursor = writeText(cursor, separators.time);
+  cursor = writeTwoDigits(cursor, secondOfDay / 60 % 60);
+  cursor = writeText(cursor, separators.time);
+  cursor = writeTwoDigits(cursor, secondOfDay % 60);
+  writeText(cursor, hour < 12 ? " am" : " pm");
 }
 
 std::string formatDateTimeText(DateTime value, const DateTimeSeparators& separators) {

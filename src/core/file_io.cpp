@@ -66,13 +66,6 @@ std::string resolvedTarget(const std::string& path) {
   return resolved;
 }
 
-std::string folderOf(const std::string& path) {
-  const std::size_t slash = path.rfind('/');
-  if (slash == std::string::npos)
-    return ".";
-  return slash == 0 ? "/" : path.substr(0, slash);
-}
-
 void writeAll(int descriptor, std::string_view content) {
   while (!content.empty()) {
     const ssize_t written = ::write(descriptor, content.data(), content.size());
@@ -143,7 +136,6 @@ std::string readWholeFile(const std::string& path) {
 
 void replaceFileContent(const std::string& path, std::string_view content) {
   const std::string target = resolvedTarget(path);
-  const std::string folder = folderOf(target);
   std::string pattern = target + ".XXXXXX";
   const int descriptor = ::mkostemp(pattern.data(), O_CLOEXEC);
   if (descriptor < 0)
@@ -157,18 +149,13 @@ void replaceFileContent(const std::string& path, std::string_view content) {
     throwFileError(errno);
 
   writeAll(file.get(), content);
-  if (::fsync(file.get()) != 0)
+  if (::fdatasync(file.get()) != 0)
     throwFileError(errno);
   if (const int error = file.close(); error != 0)
     throwFileError(error);
   if (::rename(temporary.path().c_str(), target.c_str()) != 0)
     throwFileError(errno);
   temporary.release();
-
-  // Make the rename itself durable; the new content is already complete.
-  FileDescriptor directory(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (directory.get() >= 0)
-    ::fsync(directory.get());
 }
 
 } // namespace zr

@@ -73,6 +73,11 @@ void ReminderList::setNameText(int row, std::string name) {
     rows_[static_cast<std::size_t>(row)].texts[NameColumn] = std::move(name);
 }
 
+void ReminderList::reserveRows(int count) {
+  if (count > 0)
+    rows_.reserve(static_cast<std::size_t>(count));
+}
+
 void ReminderList::appendReminder(std::unique_ptr<Reminder> reminder) {
   if (rows_.front().reminder)
     rows_.emplace_back();
@@ -94,7 +99,13 @@ void ReminderList::clearReminderList() {
 }
 
 void ReminderList::refreshReminderList(DateTime after, const Clock& clock) {
-  for (Row& row : rows_) {
+  // The reminders lie scattered in memory; fetching a few rows ahead hides
+  // most of the wait for them in a long list.
+  constexpr std::size_t kPrefetchDistance = 4;
+  for (std::size_t index = 0; index < rows_.size(); ++index) {
+    if (index + kPrefetchDistance < rows_.size())
+      __builtin_prefetch(rows_[index + kPrefetchDistance].reminder.get());
+    Row& row = rows_[index];
     Reminder* reminder = row.reminder.get();
     if (reminder == nullptr)
       continue;

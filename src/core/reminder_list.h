@@ -46,6 +46,8 @@ public:
   void setNameText(int row, std::string name);
 
   void appendReminder(std::unique_ptr<Reminder> reminder);
+  // Makes room for that many rows, so appending them moves no rows.
+  void reserveRows(int count);
   // Removes the row and destroys its reminder; the only row is blanked instead.
   void removeReminderRow(int row);
   void clearReminderList();

@@ -3,6 +3,7 @@
 #include "core/reminders_file.h"
 #include "core/text_file_reader.h"
 
+#include <algorithm>
 #include <array>
 #include <utility>
 
@@ -83,6 +84,9 @@ void parseRemindersLegacy(std::string_view content, ReminderList& list,
                           const RegionalSettings& regional, const Clock& clock) {
   TextFileReader reader(content);
   const std::int32_t count = reader.readInteger();
+  // A record takes more than a dozen bytes; a count beyond that is not believed.
+  list.reserveRows(list.rowCount() +
+                   std::min<std::int32_t>(count, static_cast<std::int32_t>(content.size() / 16)));
   for (std::int32_t index = 0; index < count; ++index) {
     std::unique_ptr<Reminder> reminder = readReminder(reader, regional, clock);
     std::string name = reminder->name;

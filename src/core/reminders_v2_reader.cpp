@@ -2,6 +2,8 @@
 #include "core/reminders_file.h"
 #include "core/text_file_reader.h"
 
+#include <algorithm>
+
 namespace zr {
 namespace {
 
@@ -58,6 +60,9 @@ void parseRemindersV2(std::string_view content, ReminderList& list, const Clock&
   reader.readLine();
   reader.readLine();
   const std::int32_t count = reader.readInteger();
+  // A record takes more than a dozen bytes; a count beyond that is not believed.
+  list.reserveRows(list.rowCount() +
+                   std::min<std::int32_t>(count, static_cast<std::int32_t>(content.size() / 16)));
   for (std::int32_t index = 0; index < count; ++index)
     list.appendReminder(readReminder(reader, clock));
 }
