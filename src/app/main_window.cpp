@@ -1,0 +1,428 @@
+#include "app/main_window.h"
+
+#include "app/alert_presenter.h"
+#include "app/app_icons.h"
+#include "app/command_prompts.h"
+#include "app/data_folder.h"
+#include "app/reminder_table_model.h"
+#include "app/reminder_table_view.h"
+#include "app/unreadable_file.h"
+#include "core/command_line.h"
+#include "core/error.h"
+#include "platform/help_viewer.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QMenuBar>
+#include <QScreen>
+#include <QStatusBar>
+#include <QThread>
+#include <QToolBar>
+#include <exception>
+
+namespace zr {
+
+namespace {
+
+constexpr int kCheckInterval = 5000;
+constexpr DateTime kOneMillisecond = 1.0 / 86400000.0;
+constexpr int kClientWidth = 672;
+constexpr int kClientHeight = 311;
+constexpr int kMenuBarHeight = 24;
+constexpr int kToolBarHeight = 26;
+constexpr int kStatusBarHeight = 19;
+
+// Switches the check timer on again however the change ends.
+class TimerRearm {
+public:
+  explicit TimerRearm(QTimer& timer) : timer_(timer) {}
+  ~TimerRearm() { timer_.start(); }
+  TimerRearm(const TimerRearm&) = delete;
+  TimerRearm& operator=(const TimerRearm&) = delete;
+
+private:
+  QTimer& timer_;
+};
+
+QString text(const std::string& bytes) {
+  return QString::fromLocal8Bit(bytes);
+}
+
+} // namespace
+
+MainWindow::MainWindow(Options options, QWidget* parent)
+    : QMainWindow(parent), clock_(*options.clock), options_(std::move(options)),
+      prompts_(options_.prompts), model_(new ReminderTableModel(options_.separators, this)),
+      view_(new ReminderTableView(model_, this)) {
+  if (!prompts_) {
+    ownPrompts_ = std::make_unique<DialogPrompts>();
+    prompts_ = ownPrompts_.get();
+  }
+  setObjectName("frmMain");
+  setWindowTitle("ZR Dorvel");
+  setWindowIcon(applicationIcon());
+  setFont(QFont("Arial", 8));
+
+  createActions();
+  createMenus();
+  createToolBar();
+  setCentralWidget(view_);
+  statusBar()->setFixedHeight(kStatusBarHeight);
+  resize(kClientWidth, kClientHeight + kMenuBarHeight);
+  if (const QScreen* screen = this->screen())
+    move(screen->availableGeometry().center() - rect().center());
+
+  checkTimer_.setInterval(kCheckInterval);
+  connect(&checkTimer_, &QTimer::timeout, this, &MainWindow::checkReminders);
+  connect(view_, &ReminderTableView::reminderDoubleClicked, this, &MainWindow::reminderEdit);
+
+  startUp();
+  checkTimer_.start();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::createActions() {
+  const auto make = [this](const char* name, const QString& caption, const QString& hint,
+                           const QKeySequence& shortcut, void (MainWindow::*command)()) {
+    auto* action = new QAction(caption, this);
+    action->setObjectName(name);
+    if (!hint.isEmpty())
+      action->setToolTip(hint);
+    action->setShortcut(shortcut);
+    // The shortcuts work wherever the focus is in the window, the list included.
+    action->setShortcutContext(Qt::WindowShortcut);
+    connect(action, &QAction::triggered, this, command);
+    addAction(action);
+    return action;
+  };
+  actions_.fileSave =
+      make("actFileSave", "&Save", "Save", QKeySequence("Ctrl+S"), &MainWindow::fileSave);
+  actions_.fileClose = make("actFileClose", "&Close Window", {}, {}, &MainWindow::fileClose);
+  actions_.fileShutDown =
+      make("actFileShutDown", "S&hut Down", "Shut Down Application", {}, &MainWindow::fileShutDown);
+  actions_.reminderAdd =
+      make("actReminderAdd", "&Add", "Add", QKeySequence("Ctrl+A"), &MainWindow::reminderAdd);
+  actions_.reminderEdit =
+      make("actReminderEdit", "&Edit", {}, QKeySequence("Ctrl+E"), &MainWindow::reminderEdit);
+  actions_.reminderDelete = make("actReminderDelete", "&Delete", "Delete", QKeySequence("Ctrl+D"),
+                                 &MainWindow::reminderDelete);
+  actions_.reminderDuplicate = make("actReminderDuplicate", "D&uplicate", "Duplicate",
+                                    QKeySequence("Ctrl+U"), &MainWindow::reminderDuplicate);
+  actions_.reminderTest =
+      make("actReminderTest", "&Test", {}, QKeySequence("Ctrl+T"), &MainWindow::reminderTest);
+  actions_.systemEnable =
+      make("actSystemEnable", "&Enable Reminders", {}, {}, &MainWindow::systemEnable);
+  actions_.systemEnable->setCheckable(true);
+  actions_.systemEnable->setChecked(true);
+  actions_.systemOptions = make("actSystemOptions", "&Options", {}, {}, &MainWindow::systemOptions);
+  actions_.systemUpdates =
+      make("actSystemUpdates", "&Check For Updates", {}, {}, &MainWindow::systemUpdates);
+  actions_.helpHelp =
+      make("actHelpHelp", "&Help", "Help", QKeySequence("F1"), &MainWindow::helpHelp);
+  actions_.helpAbout = make("actHelpAbout", "&About", {}, {}, &MainWindow::helpAbout);
+  actions_.popupShow = new QAction("Show Program", this);
+  actions_.popupShow->setObjectName("actPopupShow");
+  connect(actions_.popupShow, &QAction::triggered, this, &MainWindow::popupShow);
+
+  actions_.fileSave->setIcon(actionIcon(ActionImage::Save));
+  actions_.fileShutDown->setIcon(actionIcon(ActionImage::ShutDown));
+  actions_.reminderAdd->setIcon(actionIcon(ActionImage::Add));
+  actions_.reminderDuplicate->setIcon(actionIcon(ActionImage::Duplicate));
+  actions_.reminderDelete->setIcon(actionIcon(ActionImage::Delete));
+  actions_.systemOptions->setIcon(actionIcon(ActionImage::Options));
+  actions_.helpHelp->setIcon(actionIcon(ActionImage::Help));
+}
+
+void MainWindow::createMenus() {
+  QMenuBar* bar = menuBar();
+  bar->setObjectName("mnuMainMenu");
+  bar->setFont(QFont("Tahoma", 8));
+  bar->setFixedHeight(kMenuBarHeight);
+  bar->setStyleSheet("QMenuBar::item:selected { background: #f7f6ee; color: black; }"
+                     "QMenu::item:selected { background: #f7f6ee; color: black; }");
+
+  QMenu* file = bar->addMenu("&File");
+  file->addAction(actions_.fileSave);
+  file->addAction(actions_.fileClose);
+  file->addSeparator();
+  file->addAction(actions_.fileShutDown);
+
+  QMenu* reminder = bar->addMenu("&Reminder");
+  reminder->addAction(actions_.reminderAdd);
+  reminder->addAction(actions_.reminderEdit);
+  reminder->addAction(actions_.reminderDelete);
+  reminder->addAction(actions_.reminderDuplicate);
+  reminder->addSeparator();
+  reminder->addAction(actions_.reminderTest);
+
+  QMenu* system = bar->addMenu("&System");
+  system->addAction(actions_.systemEnable);
+  system->addAction(actions_.systemOptions);
+  system->addSeparator();
+  system->addAction(actions_.systemUpdates);
+
+  QMenu* help = bar->addMenu("&Help");
+  help->addAction(actions_.helpHelp);
+  help->addSeparator();
+  help->addAction(actions_.helpAbout);
+}
+
+void MainWindow::createToolBar() {
+  QToolBar* bar = addToolBar("Toolbar");
+  bar->setObjectName("mnuToolBar");
+  bar->setMovable(false);
+  bar->setFloatable(false);
+  bar->setFixedHeight(kToolBarHeight);
+  bar->setIconSize(QSize(16, 16));
+  bar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+  bar->toggleViewAction()->setVisible(false);
+  bar->setContextMenuPolicy(Qt::PreventContextMenu);
+  for (QAction* action : {actions_.fileSave, actions_.reminderAdd, actions_.reminderDelete,
+                          actions_.reminderDuplicate, actions_.helpHelp, actions_.fileShutDown})
+    bar->addAction(action);
+}
+
+void MainWindow::startUp() {
+  if (hasCommandLineSwitch(options_.arguments, "startup"))
+    hideProgram();
+  programFolder_ = options_.programFolder;
+  if (!programFolder_.endsWith('/'))
+    programFolder_ += '/';
+  dataFolder_ = chooseDataFolder(programFolder_, options_.userDataFolder);
+  QDir(dataFolder_ + "Updates").removeRecursively();
+  if (options_.showSplash)
+    showSplash();
+  readSettings();
+  fillTrayPopupMenu();
+  try {
+    loadReminderFile();
+  } catch (const std::exception& error) {
+    QString message = text(error.what());
+    const QString copy = keepUnreadableCopy(remindersFile(), clock_.now());
+    message += copy.isEmpty()
+                   ? "\nThe unreadable file could not be copied; the next save replaces it."
+                   : "\nThe unreadable file was kept as " + copy + ".";
+    prompts_->showError(this, message);
+    return;
+  }
+  model_->refreshReminderList(clock_.now(), clock_);
+  startUpdater();
+}
+
+void MainWindow::loadReminderFile() {
+  const std::string path = QFile::encodeName(remindersFile()).toStdString();
+  const RegionalSettings& regional = options_.regional;
+  model_->load([&](ReminderList& list) { loadReminders(path, list, regional, clock_); });
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  if (!closed_)
+    formClose();
+  event->accept();
+}
+
+void MainWindow::formClose() {
+  closed_ = true;
+  waitForCheckTimer();
+  checkTimer_.stop();
+  model_->clearReminderList();
+  snoozed_.clear();
+  guarded([this] { writeSettings(); });
+}
+
+void MainWindow::waitForCheckTimer() {
+  while (!checkTimer_.isActive()) {
+    QThread::msleep(50);
+    QCoreApplication::processEvents();
+  }
+}
+
+void MainWindow::saveReminderFile() {
+  saveReminders(QFile::encodeName(remindersFile()).toStdString(), model_->list());
+}
+
+void MainWindow::changeBracket(const std::function<void()>& change) {
+  waitForCheckTimer();
+  checkTimer_.stop();
+  TimerRearm rearm(checkTimer_);
+  change();
+  saveReminderFile();
+}
+
+void MainWindow::guarded(const std::function<void()>& command) {
+  try {
+    command();
+  } catch (const std::exception& error) {
+    prompts_->showError(this, text(error.what()));
+  }
+}
+
+void MainWindow::checkReminders() {
+  checkTimer_.stop();
+  QString saveError;
+  {
+    TimerRearm rearm(checkTimer_);
+    const DateTime passMoment = clock_.now();
+    bool fired = false;
+    bool firedOnPassMoment = false;
+    if (remindersEnabled_) {
+      for (int row = 0; row < model_->rowCount(); ++row) {
+        Reminder* reminder = model_->reminderAt(row);
+        if (!reminder || !reminder->enabled || reminder->nextScheduled == 0 ||
+            passMoment < reminder->nextScheduled)
+          continue;
+        firedOnPassMoment = firedOnPassMoment || reminder->nextScheduled == passMoment;
+        reminder->lastRun = clock_.now();
+        showReminderAlert(*reminder);
+        fired = true;
+      }
+      for (auto i = snoozed_.size(); i-- > 0;) {
+        if (clock_.now() < snoozed_[i].reminder->nextScheduled)
+          continue;
+        const std::unique_ptr<Reminder> copy = std::move(snoozed_[i].reminder);
+        snoozed_.erase(snoozed_.begin() + static_cast<std::ptrdiff_t>(i));
+        showReminderAlert(*copy);
+      }
+      if (fired) {
+        try {
+          saveReminderFile();
+        } catch (const std::exception& error) {
+          saveError = text(error.what());
+        }
+      }
+    }
+    // The search for the next moment accepts the pass moment itself; an occurrence
+    // that has just fired on it must not come due again at the next pass.
+    model_->refreshReminderList(firedOnPassMoment ? passMoment + kOneMillisecond : passMoment,
+                                clock_);
+  }
+  // Shown after the timer is on again, so checking goes on while the box is open.
+  if (!saveError.isEmpty())
+    prompts_->showError(this, saveError);
+}
+
+void MainWindow::showReminderAlert(const Reminder& reminder) {
+  if (options_.alerts)
+    options_.alerts->showReminderAlert(reminder);
+}
+
+void MainWindow::reminderClose(std::unique_ptr<Reminder> copy, int minutes) {
+  if (minutes <= 0)
+    return;
+  copy->nextScheduled = clock_.now() + minutes * kOneMinute;
+  std::string name = copy->name;
+  snoozed_.push_back({std::move(name), std::move(copy)});
+}
+
+void MainWindow::fileSave() {
+  guarded([this] { saveReminderFile(); });
+}
+
+void MainWindow::fileClose() {
+  close();
+}
+
+void MainWindow::fileShutDown() {
+  // The tray component's close-to-tray switch is turned off here first.
+  close();
+}
+
+void MainWindow::reminderAdd() {
+  guarded([this] {
+    auto reminder = std::make_unique<Reminder>(clock_.today());
+    if (!prompts_->editReminder(this, *reminder))
+      return;
+    changeBracket([&] {
+      const DateTime now = clock_.now();
+      model_->appendReminder(std::move(reminder));
+      model_->refreshReminderList(now, clock_);
+    });
+  });
+}
+
+void MainWindow::reminderEdit() {
+  guarded([this] {
+    Reminder* reminder = view_->selectedReminder();
+    if (!reminder || !prompts_->editReminder(this, *reminder))
+      return;
+    changeBracket([&] { model_->refreshReminderList(clock_.now(), clock_); });
+  });
+}
+
+void MainWindow::reminderDelete() {
+  guarded([this] {
+    const Reminder* reminder = view_->selectedReminder();
+    if (!reminder ||
+        !prompts_->confirm(this, "Are you sure you wish to delete " + text(reminder->name) + "?"))
+      return;
+    changeBracket([&] {
+      // A check pass during the question may have moved the reminder to another row.
+      const int row = model_->rowOf(reminder);
+      if (row >= 0)
+        model_->removeReminderRow(row);
+    });
+  });
+}
+
+void MainWindow::reminderDuplicate() {
+  guarded([this] {
+    const Reminder* reminder = view_->selectedReminder();
+    if (!reminder)
+      return;
+    auto copy = std::make_unique<Reminder>(clock_.today());
+    copy->copyFrom(*reminder);
+    copy->lastRun = 0;
+    changeBracket([&] {
+      const DateTime now = clock_.now();
+      model_->appendReminder(std::move(copy));
+      model_->refreshReminderList(now, clock_);
+    });
+  });
+}
+
+void MainWindow::reminderTest() {
+  if (const Reminder* reminder = view_->selectedReminder())
+    showReminderAlert(*reminder);
+}
+
+void MainWindow::systemEnable() {
+  remindersEnabled_ = actions_.systemEnable->isChecked();
+}
+
+void MainWindow::helpHelp() {
+  guarded([this] { openHelp(helpFile(), "Introduction"); });
+}
+
+void MainWindow::popupShow() {
+  showNormal();
+  raise();
+  activateWindow();
+}
+
+// The steps below belong to other components and are filled in as they join.
+
+void MainWindow::hideProgram() {
+  startsHidden_ = true;
+}
+
+void MainWindow::showSplash() {}
+
+void MainWindow::readSettings() {}
+
+void MainWindow::writeSettings() {}
+
+void MainWindow::fillTrayPopupMenu() {}
+
+void MainWindow::startUpdater() {}
+
+void MainWindow::systemOptions() {}
+
+void MainWindow::systemUpdates() {}
+
+void MainWindow::helpAbout() {}
+
+} // namespace zr

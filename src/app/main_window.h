@@ -1,0 +1,149 @@
+#pragma once
+
+#include "core/date_time.h"
+#include "core/reminder.h"
+#include "core/reminder_list.h"
+#include "core/reminders_file.h"
+
+#include <QMainWindow>
+#include <QTimer>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+class QAction;
+
+namespace zr {
+
+class AlertPresenter;
+class CommandPrompts;
+class ReminderTableModel;
+class ReminderTableView;
+
+// A copy of a reminder whose alert was closed with a snooze time; its
+// nextScheduled is the end of the snooze.
+struct SnoozedReminder {
+  std::string name;
+  std::unique_ptr<Reminder> reminder;
+};
+
+// The program's one main window: it owns the reminder list, the five-second
+// check timer, the snoozed copies and the commands on reminders.
+class MainWindow final : public QMainWindow {
+  Q_OBJECT
+
+public:
+  struct Options {
+    const Clock* clock = nullptr;       // required; outlives the window
+    QString programFolder;              // the program file's folder, ending with '/'
+    QString userDataFolder;             // the data folder when programFolder is read-only
+    std::vector<std::string> arguments; // the command line after the program name
+    bool showSplash = true;
+    RegionalSettings regional;
+    DateTimeSeparators separators;
+    CommandPrompts* prompts = nullptr; // nullptr: the real dialogs and message boxes
+    AlertPresenter* alerts = nullptr;  // nullptr: due reminders show nothing
+  };
+
+  struct Actions {
+    QAction* fileSave;
+    QAction* fileClose;
+    QAction* fileShutDown;
+    QAction* reminderAdd;
+    QAction* reminderEdit;
+    QAction* reminderDelete;
+    QAction* reminderDuplicate;
+    QAction* reminderTest;
+    QAction* systemEnable;
+    QAction* systemOptions;
+    QAction* systemUpdates;
+    QAction* helpHelp;
+    QAction* helpAbout;
+    QAction* popupShow; // for the tray popup only
+  };
+
+  // Runs the whole start-up sequence; the window is not shown yet.
+  explicit MainWindow(Options options, QWidget* parent = nullptr);
+  ~MainWindow() override;
+
+  // True when started with the "startup" switch: the window is not to be shown.
+  bool startsHidden() const { return startsHidden_; }
+  const QString& programFolder() const { return programFolder_; }
+  const QString& dataFolder() const { return dataFolder_; }
+  QString remindersFile() const { return dataFolder_ + "Reminders.dat"; }
+  QString settingsFile() const { return dataFolder_ + "ZRDorvel.ini"; }
+  QString helpFile() const { return programFolder_ + "ZRDorvelHelp.html"; }
+
+  const Actions& actions() const { return actions_; }
+  ReminderTableModel& reminders() { return *model_; }
+  ReminderTableView* reminderView() { return view_; }
+  const QTimer& checkTimer() const { return checkTimer_; }
+  bool remindersEnabled() const { return remindersEnabled_; }
+  const std::vector<SnoozedReminder>& snoozedReminders() const { return snoozed_; }
+
+  // The commands. Each shows its own errors in the error box and returns.
+  void fileSave();
+  void fileClose();
+  void fileShutDown();
+  void reminderAdd();
+  void reminderEdit();
+  void reminderDelete();
+  void reminderDuplicate();
+  void reminderTest();
+  void systemEnable();
+  void systemOptions();
+  void systemUpdates();
+  void helpHelp();
+  void helpAbout();
+  void popupShow();
+
+  // One check pass; the check timer runs it every five seconds.
+  void checkReminders();
+  void showReminderAlert(const Reminder& reminder);
+  // An alert was closed: its copy comes back after `minutes`, or is dropped when 0.
+  void reminderClose(std::unique_ptr<Reminder> copy, int minutes);
+  // Waits, pumping events, while a check pass or a list change is under way.
+  void waitForCheckTimer();
+
+protected:
+  void closeEvent(QCloseEvent* event) override;
+
+private:
+  void createActions();
+  void createMenus();
+  void createToolBar();
+  void startUp();
+  void loadReminderFile();
+  void formClose();
+  void saveReminderFile();
+  // Runs a list change with the check timer off, then saves the list.
+  void changeBracket(const std::function<void()>& change);
+  // Runs a command, showing whatever it throws in the error box.
+  void guarded(const std::function<void()>& command);
+
+  // Steps that other components fill in.
+  void hideProgram();
+  void showSplash();
+  void readSettings();
+  void writeSettings();
+  void fillTrayPopupMenu();
+  void startUpdater();
+
+  const Clock& clock_;
+  Options options_;
+  std::unique_ptr<CommandPrompts> ownPrompts_;
+  CommandPrompts* prompts_;
+  QString programFolder_;
+  QString dataFolder_;
+  bool startsHidden_ = false;
+  bool remindersEnabled_ = true;
+  bool closed_ = false;
+  std::vector<SnoozedReminder> snoozed_;
+  ReminderTableModel* model_;
+  ReminderTableView* view_;
+  QTimer checkTimer_;
+  Actions actions_{};
+};
+
+} // namespace zr

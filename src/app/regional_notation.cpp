@@ -1,0 +1,59 @@
+#include "app/regional_notation.h"
+
+namespace zr {
+
+namespace {
+
+bool isFieldLetter(QChar c) {
+  return c.isLetter() || c == '\'';
+}
+
+// The first run of non-letters after the first field of a format such as
+// "M/d/yy", "dd.MM.yyyy" or "h:mm AP".
+QString separatorOf(const QString& format, const QString& fallback) {
+  int i = 0;
+  while (i < format.size() && !isFieldLetter(format[i]))
+    ++i;
+  while (i < format.size() && isFieldLetter(format[i]))
+    ++i;
+  const int start = i;
+  while (i < format.size() && !isFieldLetter(format[i]))
+    ++i;
+  const QString separator = format.mid(start, i - start).trimmed();
+  return separator.isEmpty() ? fallback : separator;
+}
+
+RegionalSettings::DateOrder dateOrderOf(const QString& format) {
+  const qsizetype day = format.indexOf('d');
+  const qsizetype month = format.indexOf('M');
+  const qsizetype year = format.indexOf('y');
+  if (year >= 0 && (day < 0 || year < day) && (month < 0 || year < month))
+    return RegionalSettings::DateOrder::YearMonthDay;
+  if (day >= 0 && month >= 0 && day < month)
+    return RegionalSettings::DateOrder::DayMonthYear;
+  return RegionalSettings::DateOrder::MonthDayYear;
+}
+
+std::string bytes(const QString& text) {
+  return text.toLocal8Bit().toStdString();
+}
+
+} // namespace
+
+RegionalSettings regionalSettingsOf(const QLocale& locale) {
+  const QString dateFormat = locale.dateFormat(QLocale::ShortFormat);
+  RegionalSettings settings;
+  settings.dateOrder = dateOrderOf(dateFormat);
+  settings.dateSeparator = bytes(separatorOf(dateFormat, "/"));
+  settings.timeSeparator = bytes(separatorOf(locale.timeFormat(QLocale::ShortFormat), ":"));
+  settings.amText = bytes(locale.amText());
+  settings.pmText = bytes(locale.pmText());
+  return settings;
+}
+
+DateTimeSeparators dateTimeSeparatorsOf(const QLocale& locale) {
+  const RegionalSettings settings = regionalSettingsOf(locale);
+  return {settings.dateSeparator, settings.timeSeparator};
+}
+
+} // namespace zr

@@ -1,0 +1,16 @@
+#pragma once
+
+#include "core/reminder_list.h"
+#include "core/reminders_file.h"
+
+#include <QLocale>
+
+namespace zr {
+
+// The locale's short-date order and separator, time separator and AM/PM
+// texts, as the reader of the older file format needs them.
+RegionalSettings regionalSettingsOf(const QLocale& locale);
+// The locale's date and time separators for the list's date-time texts.
+DateTimeSeparators dateTimeSeparatorsOf(const QLocale& locale);
+
+} // namespace zr

@@ -1,0 +1,79 @@
+#include "app/reminder_table_view.h"
+
+#include "app/reminder_table_model.h"
+
+#include <QHeaderView>
+#include <algorithm>
+
+namespace zr {
+
+namespace {
+
+constexpr int kColumnWidths[ReminderList::kColumnCount] = {239, 86, 160, 160};
+constexpr int kRowHeight = 16;
+
+} // namespace
+
+ReminderTableView::ReminderTableView(ReminderTableModel* model, QWidget* parent)
+    : QTableView(parent), model_(model) {
+  setObjectName("grdReminders");
+  setModel(model);
+  setFont(QFont("Arial", 8));
+  setStyleSheet("QTableView { gridline-color: #c0c0c0; }");
+  setShowGrid(true);
+  setSelectionBehavior(QAbstractItemView::SelectRows);
+  setSelectionMode(QAbstractItemView::ExtendedSelection);
+  setEditTriggers(QAbstractItemView::NoEditTriggers);
+  setWordWrap(false);
+  setCornerButtonEnabled(false);
+
+  verticalHeader()->hide();
+  verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  verticalHeader()->setMinimumSectionSize(kRowHeight);
+  verticalHeader()->setDefaultSectionSize(kRowHeight);
+
+  QHeaderView* header = horizontalHeader();
+  header->setFont(QFont("Tahoma", 8));
+  header->setFixedHeight(kRowHeight + 2);
+  header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  header->setSectionResizeMode(QHeaderView::Interactive);
+  header->setHighlightSections(false);
+  header->setStretchLastSection(false);
+  for (int column = 0; column < ReminderList::kColumnCount; ++column)
+    setColumnWidth(column, kColumnWidths[column]);
+  header->setSectionsClickable(true);
+  header->setSortIndicatorShown(true);
+  showSortIndicator();
+  connect(header, &QHeaderView::sectionClicked, this, &ReminderTableView::headerClicked);
+
+  connect(this, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& index) {
+    if (index.isValid() && model_->reminderAt(index.row()))
+      emit reminderDoubleClicked();
+  });
+}
+
+Reminder* ReminderTableView::selectedReminder() const {
+  const QModelIndexList rows = selectionModel()->selectedRows();
+  if (rows.isEmpty())
+    return nullptr;
+  const auto topmost =
+      std::min_element(rows.begin(), rows.end(), [](const QModelIndex& a, const QModelIndex& b) {
+        return a.row() < b.row();
+      });
+  return model_->reminderAt(topmost->row());
+}
+
+void ReminderTableView::headerClicked(int column) {
+  model_->headerClicked(column);
+  // The header flips its indicator on every click; it must show the list's own order.
+  showSortIndicator();
+}
+
+void ReminderTableView::showSortIndicator() {
+  const ReminderList& list = model_->list();
+  horizontalHeader()->setSortIndicator(
+      list.sortColumn(),
+      list.sortDirection() == SortDirection::Ascending ? Qt::AscendingOrder : Qt::DescendingOrder);
+}
+
+} // namespace zr

@@ -1,0 +1,105 @@
+#include "app_fixture.h"
+
+#include <QHeaderView>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTest>
+
+namespace zr::test {
+namespace {
+
+class ReminderViewTest : public AppFixture {
+protected:
+  void clickHeader(int column) {
+    QHeaderView* header = window->reminderView()->horizontalHeader();
+    const int x = header->sectionViewportPosition(column) + header->sectionSize(column) / 2;
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(x, header->height() / 2));
+  }
+};
+
+// A daily reminder fires and moves to tomorrow, so the refresh re-sorts it to the end.
+TEST_F(ReminderViewTest, SelectionAndScrollPositionFollowTheReminderAcrossARefresh) {
+  std::vector<Reminder> reminders;
+  for (int i = 0; i < 60; ++i)
+    reminders.push_back(
+        makeReminder("R" + std::to_string(i), ReminderType::Daily, clockTime(10, i)));
+  writeReminders(reminders);
+  start();
+  window->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+  ReminderTableView* view = window->reminderView();
+  view->verticalScrollBar()->setValue(20);
+  const int scroll = view->verticalScrollBar()->value();
+  view->selectRow(0);
+  const Reminder* first = list().reminderAt(0);
+  QSignalSpy resets(&model(), &QAbstractItemModel::modelAboutToBeReset);
+
+  clock.set(at(2024, 7, 3, 10, 0, 1));
+  window->checkReminders();
+  ASSERT_EQ(list().rowOf(first), 59);
+  EXPECT_EQ(view->selectedReminder(), first);
+  EXPECT_EQ(view->selectionModel()->selectedRows().size(), 1);
+  EXPECT_EQ(view->currentIndex().row(), 59);
+  EXPECT_EQ(view->verticalScrollBar()->value(), scroll);
+  EXPECT_EQ(resets.count(), 0);
+}
+
+TEST_F(ReminderViewTest, HeaderClicksSortOnlyWithTwoOrMoreReminders) {
+  writeReminders({makeReminder("b", ReminderType::Daily, clockTime(10))});
+  start();
+  window->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+  QHeaderView* header = window->reminderView()->horizontalHeader();
+  clickHeader(0);
+  EXPECT_EQ(list().sortColumn(), 2);
+  EXPECT_EQ(header->sortIndicatorSection(), 2);
+  EXPECT_EQ(header->sortIndicatorOrder(), Qt::AscendingOrder);
+
+  prompts.onEdit = [](Reminder& reminder) {
+    reminder.name = "a";
+    reminder.reminderType = ReminderType::Daily;
+    reminder.time = clockTime(11);
+    return true;
+  };
+  window->reminderAdd();
+  clickHeader(0);
+  EXPECT_EQ(names(), (std::vector<std::string>{"a", "b"}));
+  EXPECT_EQ(header->sortIndicatorSection(), 0);
+  EXPECT_EQ(header->sortIndicatorOrder(), Qt::AscendingOrder);
+  clickHeader(0);
+  EXPECT_EQ(names(), (std::vector<std::string>{"b", "a"}));
+  EXPECT_EQ(header->sortIndicatorOrder(), Qt::DescendingOrder);
+}
+
+TEST_F(ReminderViewTest, DoubleClickEditsAReminderButNotTheBlankRow) {
+  start();
+  window->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+  ReminderTableView* view = window->reminderView();
+  const QPoint blankRow = view->visualRect(model().index(0, 0)).center();
+  QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, blankRow);
+  EXPECT_EQ(prompts.edits, 0);
+
+  prompts.onEdit = [](Reminder&) { return true; };
+  window->reminderAdd();
+  QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, blankRow);
+  EXPECT_EQ(prompts.edits, 2);
+}
+
+TEST_F(ReminderViewTest, LayoutOfTheList) {
+  start();
+  ReminderTableView* view = window->reminderView();
+  const int widths[] = {239, 86, 160, 160};
+  const char* headers[] = {"Name", "Type", "Next Scheduled", "Last Run"};
+  for (int column = 0; column < 4; ++column) {
+    EXPECT_EQ(view->columnWidth(column), widths[column]);
+    EXPECT_EQ(model().headerData(column, Qt::Horizontal, Qt::DisplayRole), headers[column]);
+  }
+  EXPECT_EQ(view->rowHeight(0), 16);
+  EXPECT_EQ(view->selectionBehavior(), QAbstractItemView::SelectRows);
+  EXPECT_EQ(view->selectionMode(), QAbstractItemView::ExtendedSelection);
+  EXPECT_FALSE(model().flags(model().index(0, 0)) & Qt::ItemIsEditable);
+}
+
+} // namespace
+} // namespace zr::test
