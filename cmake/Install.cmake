@@ -31,9 +31,10 @@ set(CPACK_PACKAGE_VENDOR "ZR Software")
 set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "desktop reminders with alerts and sounds")
 string(CONCAT CPACK_PACKAGE_DESCRIPTION
-    "ZR Dorvel keeps a list of reminders and waits in the notification area. "
-    "A reminder fires once, daily, on chosen weekdays, on chosen days of the month or "
-    "once a year, and shows a coloured desktop alert with its message and sound.")
+    "ZR Dorvel keeps a list of reminders and waits in the notification area.\n"
+    "A reminder fires once, daily, on chosen weekdays, on chosen days of the\n"
+    "month or once a year, and shows a coloured desktop alert with its\n"
+    "message and sound.")
 set(CPACK_PACKAGING_INSTALL_PREFIX "/usr")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME "DEB-DEFAULT")

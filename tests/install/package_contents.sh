@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Builds the Debian package with scripts/package from the sources in $1 and
+# checks its control fields and its files; $2 is the expected version.
+set -euo pipefail
+root=$1
+version=$2
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/installed_files.sh"
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+
+"$root/scripts/package"
+debs=("$root"/build/package/zrdorvel_"$version"_*.deb)
+[ ${#debs[@]} -eq 1 ] && [ -f "${debs[0]}" ] || fail "expected one zrdorvel_${version}_<arch>.deb, found: ${debs[*]}"
+deb=${debs[0]}
+[ "$(basename "$deb")" = "zrdorvel_${version}_$(dpkg --print-architecture).deb" ] ||
+  fail "$(basename "$deb") is not named for this machine's architecture"
+
+info=$(dpkg-deb --info "$deb")
+echo "$info"
+field() { dpkg-deb --field "$deb" "$1"; }
+[ "$(field Package)" = zrdorvel ] || fail "Package is not zrdorvel"
+[ "$(field Version)" = "$version" ] || fail "Version is not $version"
+[ "$(field Section)" = utils ] || fail "Section is not utils"
+[ -n "$(field Maintainer)" ] || fail "no Maintainer"
+[ -n "$(field Description)" ] || fail "no Description"
+depends=$(field Depends)
+for dependency in libqt6widgets6 libqt6network6 qt6-qpa-plugins libc6; do
+  grep -Eq "(^|, )$dependency( |,|$)" <<<"$depends" || fail "Depends lacks $dependency: $depends"
+done
+
+contents=$(dpkg-deb --contents "$deb" | awk '{print $NF}')
+for f in "${installed_files[@]}"; do
+  grep -qx "./usr/$f" <<<"$contents" || fail "the package lacks /usr/$f"
+done
+grep -v -E '^\./usr/' <<<"$contents" | grep -vx './' && fail "the package holds files outside /usr"
+echo "package $(basename "$deb") is complete"
