@@ -1,15 +1,25 @@
 #include "app/main_window.h"
 
+#include "about/version_info.h"
 #include "app/alert_presenter.h"
 #include "app/app_icons.h"
 #include "app/command_prompts.h"
 #include "app/data_folder.h"
+#include "app/desktop_alerts.h"
 #include "app/reminder_table_model.h"
 #include "app/reminder_table_view.h"
+#include "app/settings.h"
+#include "app/system_options_dialog.h"
 #include "app/unreadable_file.h"
 #include "core/command_line.h"
 #include "core/error.h"
+#include "platform/build_info.h"
 #include "platform/help_viewer.h"
+#include "platform/installed_files.h"
+#include "tray/popup_menu.h"
+#include "tray/sys_tray.h"
+#include "updater/update_address.h"
+#include "updater/update_controller.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -55,11 +65,16 @@ QString text(const std::string& bytes) {
 
 MainWindow::MainWindow(Options options, QWidget* parent)
     : QMainWindow(parent), clock_(*options.clock), options_(std::move(options)),
-      prompts_(options_.prompts), model_(new ReminderTableModel(options_.separators, this)),
+      prompts_(options_.prompts), alerts_(options_.alerts),
+      model_(new ReminderTableModel(options_.separators, this)),
       view_(new ReminderTableView(model_, this)) {
   if (!prompts_) {
     ownPrompts_ = std::make_unique<DialogPrompts>();
     prompts_ = ownPrompts_.get();
+  }
+  if (!alerts_) {
+    ownAlerts_ = std::make_unique<DesktopAlerts>(*this);
+    alerts_ = ownAlerts_.get();
   }
   setObjectName("frmMain");
   setWindowTitle("ZR Dorvel");
@@ -67,6 +82,7 @@ MainWindow::MainWindow(Options options, QWidget* parent)
   setFont(QFont("Arial", 8));
 
   createActions();
+  createSysTray();
   createMenus();
   createToolBar();
   setCentralWidget(view_);
@@ -84,6 +100,26 @@ MainWindow::MainWindow(Options options, QWidget* parent)
 }
 
 MainWindow::~MainWindow() = default;
+
+void MainWindow::createSysTray() {
+  sysTray_ = new SysTray(this);
+  sysTray_->setHint("Dorvel");
+  sysTray_->setIconAlwaysShow(false);
+  SysTray::MessageOptions& messages = sysTray_->messageOptions();
+  messages.msgOnClose = true;
+  messages.msgOnCloseDNSA = true;
+  messages.msgOnMinimize = true;
+  messages.msgOnMinimizeDNSA = true;
+  trayMenu_ = new PopupMenu(this);
+  sysTray_->setPopupMenu(trayMenu_);
+  sysTray_->setUsePopupMenu(true);
+  sysTray_->setSysTrayOnClose(true);
+  sysTray_->setSysTrayOnMinimize(true);
+}
+
+QString MainWindow::helpFile() const {
+  return findInstalledFile(programFolder_, "ZRDorvelHelp.html");
+}
 
 void MainWindow::createActions() {
   const auto make = [this](const char* name, const QString& caption, const QString& hint,
@@ -193,7 +229,11 @@ void MainWindow::startUp() {
   if (!programFolder_.endsWith('/'))
     programFolder_ += '/';
   dataFolder_ = chooseDataFolder(programFolder_, options_.userDataFolder);
-  QDir(dataFolder_ + "Updates").removeRecursively();
+  UpdateController::deleteLeftoverUpdates(dataFolder_);
+  aboutBox_.setHomePage(build_info::kHomePageUrl);
+  updates_ = std::make_unique<UpdateController>(
+      this, dataFolder_, updateInfoAddress(), build_info::kHomePageUrl,
+      [this] { return autoCheckForUpdates_; }, [this] { fileShutDown(); });
   if (options_.showSplash)
     showSplash();
   readSettings();
@@ -231,7 +271,10 @@ void MainWindow::formClose() {
   checkTimer_.stop();
   model_->clearReminderList();
   snoozed_.clear();
+  // The list is gone by now, so the program ends even when the settings could not
+  // be written: running on would let a later save write an empty list.
   guarded([this] { writeSettings(); });
+  emit closed();
 }
 
 void MainWindow::waitForCheckTimer() {
@@ -306,8 +349,7 @@ void MainWindow::checkReminders() {
 }
 
 void MainWindow::showReminderAlert(const Reminder& reminder) {
-  if (options_.alerts)
-    options_.alerts->showReminderAlert(reminder);
+  alerts_->showReminderAlert(reminder);
 }
 
 void MainWindow::reminderClose(std::unique_ptr<Reminder> copy, int minutes) {
@@ -327,7 +369,7 @@ void MainWindow::fileClose() {
 }
 
 void MainWindow::fileShutDown() {
-  // The tray component's close-to-tray switch is turned off here first.
+  sysTray_->setSysTrayOnClose(false);
   close();
 }
 
@@ -398,31 +440,57 @@ void MainWindow::helpHelp() {
 }
 
 void MainWindow::popupShow() {
-  showNormal();
-  raise();
-  activateWindow();
+  sysTray_->restoreProgram();
 }
-
-// The steps below belong to other components and are filled in as they join.
 
 void MainWindow::hideProgram() {
   startsHidden_ = true;
+  sysTray_->hideProgram();
 }
 
-void MainWindow::showSplash() {}
+void MainWindow::showSplash() {
+  aboutBox_.splash(3);
+}
 
-void MainWindow::readSettings() {}
+void MainWindow::readSettings() {
+  const Settings settings = zr::readSettings(settingsFile());
+  autoCheckForUpdates_ = settings.autoCheckForUpdates;
+  sysTray_->messageOptions().msgOnClose = settings.onCloseMessage;
+  sysTray_->messageOptions().msgOnMinimize = settings.onMinimizeMessage;
+}
 
-void MainWindow::writeSettings() {}
+void MainWindow::writeSettings() {
+  const SysTray::MessageOptions& messages = sysTray_->messageOptions();
+  zr::writeSettings(settingsFile(),
+                    {autoCheckForUpdates_, messages.msgOnClose, messages.msgOnMinimize});
+}
 
-void MainWindow::fillTrayPopupMenu() {}
+void MainWindow::fillTrayPopupMenu() {
+  trayMenu_->addActionItem(actions_.popupShow);
+  trayMenu_->addActionItem(actions_.systemEnable);
+  trayMenu_->addActionItem()->setText("-");
+  trayMenu_->addActionItem(actions_.fileShutDown);
+}
 
-void MainWindow::startUpdater() {}
+void MainWindow::startUpdater() {
+  updates_->setCurrentVersion(fileVersion());
+  updates_->checkAtStartup();
+}
 
-void MainWindow::systemOptions() {}
+void MainWindow::systemOptions() {
+  {
+    SystemOptionsDialog dialog(autoCheckForUpdates_, QCoreApplication::applicationFilePath(), this);
+    dialog.exec();
+  }
+  guarded([this] { writeSettings(); });
+}
 
-void MainWindow::systemUpdates() {}
+void MainWindow::systemUpdates() {
+  updates_->checkInteractively();
+}
 
-void MainWindow::helpAbout() {}
+void MainWindow::helpAbout() {
+  aboutBox_.about();
+}
 
 } // namespace zr

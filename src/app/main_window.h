@@ -1,5 +1,6 @@
 #pragma once
 
+#include "about/about_box.h"
 #include "core/date_time.h"
 #include "core/reminder.h"
 #include "core/reminder_list.h"
@@ -18,8 +19,11 @@ namespace zr {
 
 class AlertPresenter;
 class CommandPrompts;
+class PopupMenu;
 class ReminderTableModel;
 class ReminderTableView;
+class SysTray;
+class UpdateController;
 
 // A copy of a reminder whose alert was closed with a snooze time; its
 // nextScheduled is the end of the snooze.
@@ -43,7 +47,7 @@ public:
     RegionalSettings regional;
     DateTimeSeparators separators;
     CommandPrompts* prompts = nullptr; // nullptr: the real dialogs and message boxes
-    AlertPresenter* alerts = nullptr;  // nullptr: due reminders show nothing
+    AlertPresenter* alerts = nullptr;  // nullptr: the desktop alerts
   };
 
   struct Actions {
@@ -73,7 +77,7 @@ public:
   const QString& dataFolder() const { return dataFolder_; }
   QString remindersFile() const { return dataFolder_ + "Reminders.dat"; }
   QString settingsFile() const { return dataFolder_ + "ZRDorvel.ini"; }
-  QString helpFile() const { return programFolder_ + "ZRDorvelHelp.html"; }
+  QString helpFile() const;
 
   const Actions& actions() const { return actions_; }
   ReminderTableModel& reminders() { return *model_; }
@@ -81,6 +85,8 @@ public:
   const QTimer& checkTimer() const { return checkTimer_; }
   bool remindersEnabled() const { return remindersEnabled_; }
   const std::vector<SnoozedReminder>& snoozedReminders() const { return snoozed_; }
+  SysTray& sysTray() { return *sysTray_; }
+  bool autoCheckForUpdates() const { return autoCheckForUpdates_; }
 
   // The commands. Each shows its own errors in the error box and returns.
   void fileSave();
@@ -106,11 +112,16 @@ public:
   // Waits, pumping events, while a check pass or a list change is under way.
   void waitForCheckTimer();
 
+signals:
+  // The close sequence has run; the program ends.
+  void closed();
+
 protected:
   void closeEvent(QCloseEvent* event) override;
 
 private:
   void createActions();
+  void createSysTray();
   void createMenus();
   void createToolBar();
   void startUp();
@@ -122,7 +133,6 @@ private:
   // Runs a command, showing whatever it throws in the error box.
   void guarded(const std::function<void()>& command);
 
-  // Steps that other components fill in.
   void hideProgram();
   void showSplash();
   void readSettings();
@@ -134,16 +144,23 @@ private:
   Options options_;
   std::unique_ptr<CommandPrompts> ownPrompts_;
   CommandPrompts* prompts_;
+  std::unique_ptr<AlertPresenter> ownAlerts_;
+  AlertPresenter* alerts_;
   QString programFolder_;
   QString dataFolder_;
   bool startsHidden_ = false;
   bool remindersEnabled_ = true;
+  bool autoCheckForUpdates_ = true;
   bool closed_ = false;
   std::vector<SnoozedReminder> snoozed_;
   ReminderTableModel* model_;
   ReminderTableView* view_;
   QTimer checkTimer_;
   Actions actions_{};
+  SysTray* sysTray_ = nullptr;
+  PopupMenu* trayMenu_ = nullptr;
+  AboutBox aboutBox_;
+  std::unique_ptr<UpdateController> updates_;
 };
 
 } // namespace zr

@@ -90,6 +90,11 @@ protected:
   }
 
   void start(std::vector<std::string> arguments = {}) {
+    // No update check at start: the tests never reach for the network.
+    QFile settings(path("ZRDorvel.ini"));
+    if (!settings.exists() && settings.open(QIODevice::WriteOnly))
+      settings.write("[System]\r\nAutoCheckForUpdates=0\r\n");
+    settings.close();
     MainWindow::Options options;
     options.clock = &clock;
     options.programFolder = folder.path() + '/';

@@ -98,7 +98,7 @@ TEST_F(StartUpTest, CloseClearsTheListAndStopsChecking) {
   writeReminders({makeReminder("One", ReminderType::Daily, clockTime(10))});
   start();
   window->reminderClose(std::make_unique<Reminder>(*list().reminderAt(0)), 5);
-  window->close();
+  window->fileShutDown();
   EXPECT_TRUE(list().isEmpty());
   EXPECT_TRUE(window->snoozedReminders().empty());
   EXPECT_FALSE(window->checkTimer().isActive());
@@ -116,6 +116,10 @@ TEST(DataFolderTest, ProgramFolderWhenWritableElseTheUserFolder) {
   EXPECT_EQ(chooseDataFolder("/proc/1/", user), user + '/');
   EXPECT_TRUE(QFileInfo(user).isDir());
   EXPECT_EQ(chooseDataFolder(root.path() + "/missing/", user), user + '/');
+  // An installed program keeps its data per user even where it could write.
+  ASSERT_TRUE(QDir().mkpath(root.path() + "/prefix/bin"));
+  ASSERT_TRUE(QDir().mkpath(root.path() + "/prefix/share/zrdorvel"));
+  EXPECT_EQ(chooseDataFolder(root.path() + "/prefix/bin/", user), user + '/');
 }
 
 TEST(UnreadableFileTest, NoCopyWhenTheFileCannotBeCopied) {

@@ -1,6 +1,7 @@
 #include "app/data_folder.h"
 #include "app/main_window.h"
 #include "app/regional_notation.h"
+#include "platform/session_end.h"
 
 #include <QApplication>
 #include <QDir>
@@ -9,6 +10,9 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName("ZRDorvel");
   QApplication::setApplicationDisplayName("ZR Dorvel");
+  // The program lives on while its window is hidden in the notification area and
+  // an alert or dialog closes; it ends when the main window's close sequence has run.
+  QApplication::setQuitOnLastWindowClosed(false);
 
   const zr::SystemClock clock;
   zr::MainWindow::Options options;
@@ -23,6 +27,13 @@ int main(int argc, char** argv) {
   options.separators = zr::dateTimeSeparatorsOf(locale);
 
   zr::MainWindow window(std::move(options));
+  QObject::connect(&window, &zr::MainWindow::closed, &app, &QApplication::quit,
+                   Qt::QueuedConnection);
+  // Logging out, shutting down or a termination signal end the program the way
+  // "Shut Down" does, so the close sequence runs and the settings are written.
+  zr::SessionEndWatcher sessionEnd;
+  QObject::connect(&sessionEnd, &zr::SessionEndWatcher::sessionEnding, &window,
+                   &zr::MainWindow::fileShutDown);
   if (!window.startsHidden())
     window.show();
   return app.exec();

@@ -1,0 +1,18 @@
+#include "app/desktop_alerts.h"
+
+#include "alerts/alert_window.h"
+#include "alerts/show_reminder_alert.h"
+#include "app/main_window.h"
+
+namespace zr {
+
+DesktopAlerts::DesktopAlerts(MainWindow& window) : window_(window) {}
+
+void DesktopAlerts::showReminderAlert(const Reminder& reminder) {
+  AlertWindow* alert = zr::showReminderAlert(reminder, stack_, sound_, &window_);
+  QObject::connect(alert, &AlertWindow::closing, &window_, [this](AlertWindow* closing) {
+    window_.reminderClose(closing->takeReminder(), closing->snoozeMinutes());
+  });
+}
+
+} // namespace zr

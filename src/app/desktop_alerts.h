@@ -1,0 +1,25 @@
+#pragma once
+
+#include "alerts/alert_stack.h"
+#include "app/alert_presenter.h"
+#include "platform/canberra_sound_player.h"
+
+namespace zr {
+
+class MainWindow;
+
+// Shows reminders as alert windows stacked at the lower right of the screen, with
+// their sounds. Closing an alert hands its copy back to the main window, which
+// snoozes it or drops it.
+class DesktopAlerts final : public AlertPresenter {
+public:
+  explicit DesktopAlerts(MainWindow& window);
+  void showReminderAlert(const Reminder& reminder) override;
+
+private:
+  MainWindow& window_;
+  AlertStack stack_;
+  CanberraSoundPlayer sound_;
+};
+
+} // namespace zr
