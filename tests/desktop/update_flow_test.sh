@@ -13,7 +13,7 @@
 set -u
 APP=$1
 SERVER=$2
-for tool in Xvfb xdotool xwininfo python3 import; do
+for tool in Xvfb xdotool python3; do
   command -v "$tool" >/dev/null || { echo "skipped: $tool is missing"; exit 77; }
 done
 
