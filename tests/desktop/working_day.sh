@@ -145,9 +145,17 @@ end_status() { # waits for the program to end by itself and checks its exit stat
   local rc=$?
   [ $rc -eq 0 ] || fail "the program ended with exit status $rc after $1"
 }
+menu_open() { # a popup menu: an override-redirect window of the program wider than the icon
+  for w in $(xdotool search --onlyvisible --classname zrdorvel 2>/dev/null); do
+    xwininfo -id "$w" | grep -q 'Override Redirect State: yes' || continue
+    (($(xwininfo -id "$w" | awk '/Width:/ {print $2}') > 40)) && return 0
+  done
+  return 1
+}
 shut_down_from_menu() {
   click_icon 3
-  sleep 0.7
+  wait_for 50 menu_open || fail "a right-click on the icon opened no menu"
+  sleep 0.3
   # The menu: Show Program, Enable Reminders, separator, Shut Down; Up wraps to the last.
   xdotool key Up Return
   end_status "Shut Down from the tray menu"
