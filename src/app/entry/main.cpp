@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QTimer>
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -26,15 +27,27 @@ int main(int argc, char** argv) {
   options.regional = zr::regionalSettingsOf(locale);
   options.separators = zr::dateTimeSeparatorsOf(locale);
 
-  zr::MainWindow window(std::move(options));
-  QObject::connect(&window, &zr::MainWindow::closed, &app, &QApplication::quit,
-                   Qt::QueuedConnection);
   // Logging out, shutting down or a termination signal end the program the way
   // "Shut Down" does, so the close sequence runs and the settings are written.
+  // A request that comes during start-up (the splash) is carried out once the
+  // window exists.
   zr::SessionEndWatcher sessionEnd;
-  QObject::connect(&sessionEnd, &zr::SessionEndWatcher::sessionEnding, &window,
-                   &zr::MainWindow::fileShutDown);
-  if (!window.startsHidden())
+  zr::MainWindow* mainWindow = nullptr;
+  bool endRequested = false;
+  QObject::connect(&sessionEnd, &zr::SessionEndWatcher::sessionEnding, &app, [&] {
+    if (mainWindow)
+      mainWindow->fileShutDown();
+    else
+      endRequested = true;
+  });
+
+  zr::MainWindow window(std::move(options));
+  mainWindow = &window;
+  QObject::connect(&window, &zr::MainWindow::closed, &app, &QApplication::quit,
+                   Qt::QueuedConnection);
+  if (endRequested)
+    QTimer::singleShot(0, &window, &zr::MainWindow::fileShutDown);
+  else if (!window.startsHidden())
     window.show();
   return app.exec();
 }
