@@ -222,7 +222,7 @@ void IniFile::writeBool(std::string_view section, std::string_view key, bool val
 void IniFile::setValue(std::string_view section, std::string_view key, const std::string& value) {
   Position position{};
   if (!locate(section, key, position)) {
-    appendLine("[" + std::string(section) + "]");
+    appendLine(std::string(1, '[').append(section).append("]"));
     appendLine(std::string(key) + "=" + value);
     return;
   }

@@ -22,14 +22,14 @@ constexpr std::array<std::pair<std::string_view, int>, 7> kWeekdays{{{"Sunday", 
 DateTime readTime(std::string_view line, const RegionalSettings& regional) {
   const std::optional<DateTime> time = parseRegionalTime(line, regional);
   if (!time)
-    throw Error("'" + std::string(line) + "' is not a valid time");
+    throw Error(std::string(1, '\'').append(line).append("' is not a valid time"));
   return fractionOfDay(*time);
 }
 
 DateTime readDate(std::string_view line, const RegionalSettings& regional, const Clock& clock) {
   const std::optional<DateTime> date = parseRegionalDate(line, regional, yearOf(clock.today()));
   if (!date)
-    throw Error("'" + std::string(line) + "' is not a valid date");
+    throw Error(std::string(1, '\'').append(line).append("' is not a valid date"));
   return wholeDays(*date);
 }
 

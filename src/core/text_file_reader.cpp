@@ -121,7 +121,7 @@ double TextFileReader::readFloat() {
 }
 
 std::string invalidIntegerText(std::string_view line) {
-  return "'" + std::string(line) + "' is not a valid integer value";
+  return std::string(1, '\'').append(line).append("' is not a valid integer value");
 }
 
 std::int32_t lineToInteger(std::string_view line) {
