@@ -1,11 +1,14 @@
 #pragma once
 
 #include "core/date_time.h"
+#include "core/error.h"
+#include "core/reminders_file.h"
 
 #include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <initializer_list>
 #include <iterator>
 #include <random>
 #include <string>
@@ -46,6 +49,28 @@ private:
 
 inline void writeFile(const std::string& path, const std::string& content) {
   std::ofstream(path, std::ios::binary) << content;
+}
+
+// The moment the reminders-file tests stand at.
+inline const FixedClock kFileClock(at(2024, 3, 11, 8));
+
+// The lines, each ended with CR LF as the reminders file writes them.
+inline std::string crlf(std::initializer_list<std::string> lines) {
+  std::string text;
+  for (const std::string& line : lines)
+    text += line + "\r\n";
+  return text;
+}
+
+// Loads the content and returns the error text, or "" when it loaded.
+inline std::string parseError(const std::string& content, ReminderList& list,
+                              const RegionalSettings& regional = {}) {
+  try {
+    parseReminders(content, list, regional, kFileClock);
+  } catch (const Error& error) {
+    return error.what();
+  }
+  return "";
 }
 
 inline std::string readFile(const std::string& path) {

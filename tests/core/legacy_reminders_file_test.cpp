@@ -8,25 +8,8 @@ namespace zr {
 namespace {
 
 using test::at;
-
-const FixedClock kClock(at(2024, 3, 11, 8));
-
-std::string crlf(std::initializer_list<std::string> lines) {
-  std::string text;
-  for (const std::string& line : lines)
-    text += line + "\r\n";
-  return text;
-}
-
-std::string parseError(const std::string& content, ReminderList& list,
-                       const RegionalSettings& regional = {}) {
-  try {
-    parseReminders(content, list, regional, kClock);
-  } catch (const Error& error) {
-    return error.what();
-  }
-  return "";
-}
+using test::crlf;
+using test::parseError;
 
 TEST(LegacyRemindersFileTest, ReadsEveryKind) {
   const std::string content =
@@ -52,7 +35,7 @@ TEST(LegacyRemindersFileTest, ReadsEveryKind) {
   const Reminder& daily = *list.reminderAt(1);
   EXPECT_FALSE(daily.enabled);
   EXPECT_EQ(daily.reminderType, ReminderType::Daily);
-  EXPECT_EQ(daily.date, kClock.today());
+  EXPECT_EQ(daily.date, test::kFileClock.today());
   EXPECT_DOUBLE_EQ(daily.time, encodeTime({14, 5, 30, 0}));
 
   EXPECT_EQ(list.reminderAt(2)->reminderType, ReminderType::Weekly);
@@ -147,12 +130,12 @@ TEST(LegacyRemindersFileTest, SavingWritesTheCurrentFormat) {
   const std::string path = folder.file("Reminders.dat");
   test::writeFile(path, crlf({"1", "Gym", "Yes", "Weekly", "Monday", "6:00 PM", ""}));
   ReminderList list;
-  loadReminders(path, list, {}, kClock);
+  loadReminders(path, list, {}, test::kFileClock);
   saveReminders(path, list);
   EXPECT_EQ(test::readFile(path).substr(0, 12), "DorvelFile\r\n");
 
   ReminderList reloaded;
-  readRemindersV2(path, reloaded, kClock);
+  readRemindersV2(path, reloaded, test::kFileClock);
   ASSERT_EQ(reloaded.reminderCount(), 1);
   EXPECT_EQ(*reloaded.reminderAt(0), *list.reminderAt(0));
 }

@@ -12,29 +12,11 @@ namespace zr {
 namespace {
 
 using test::at;
+using test::crlf;
+using test::parseError;
 using test::readFile;
 using test::sameToFifteenDigits;
 using test::writeFile;
-
-const FixedClock kClock(at(2024, 3, 11, 8));
-
-std::string crlf(std::initializer_list<const char*> lines) {
-  std::string text;
-  for (const char* line : lines)
-    text += std::string(line) + "\r\n";
-  return text;
-}
-
-// Loads the content and returns the error text, or "" when it loaded.
-std::string parseError(const std::string& content, ReminderList& list,
-                       const RegionalSettings& regional = {}) {
-  try {
-    parseReminders(content, list, regional, kClock);
-  } catch (const Error& error) {
-    return error.what();
-  }
-  return "";
-}
 
 void expectSameReminder(const Reminder& loaded, const Reminder& saved) {
   EXPECT_EQ(loaded.name, saved.name);
@@ -93,7 +75,7 @@ TEST(RemindersFileTest, WritesTheTeamMeetingExampleAndReadsItBack) {
   EXPECT_EQ(formatReminders(list), kTeamMeetingFile);
 
   ReminderList loaded;
-  parseReminders(kTeamMeetingFile, loaded, {}, kClock);
+  parseReminders(kTeamMeetingFile, loaded, {}, test::kFileClock);
   ASSERT_EQ(loaded.reminderCount(), 1);
   expectSameReminder(*loaded.reminderAt(0), *teamMeeting());
 }
@@ -157,7 +139,7 @@ TEST(RemindersFileTest, SaveThenLoadGivesEqualReminders) {
   saveReminders(path, saved);
 
   ReminderList loaded;
-  loadReminders(path, loaded, {}, kClock);
+  loadReminders(path, loaded, {}, test::kFileClock);
   ASSERT_EQ(loaded.reminderCount(), saved.reminderCount());
   for (int row = 0; row < saved.reminderCount(); ++row) {
     SCOPED_TRACE(row);
@@ -282,8 +264,8 @@ TEST(RemindersFileTest, ErrorsKeepTheRemindersReadBeforeThem) {
 TEST(RemindersFileTest, MissingFileLoadsNothing) {
   const test::TemporaryFolder folder;
   ReminderList list;
-  loadReminders(folder.file("Reminders.dat"), list, {}, kClock);
-  loadReminders(folder.path().string(), list, {}, kClock);
+  loadReminders(folder.file("Reminders.dat"), list, {}, test::kFileClock);
+  loadReminders(folder.path().string(), list, {}, test::kFileClock);
   EXPECT_TRUE(list.isEmpty());
 }
 
@@ -376,7 +358,7 @@ TEST_F(SaveTest, FailedWriteLeavesTheOldFileWhole) {
 TEST(RemindersFileTest, ReadingAFileThatCannotBeOpenedGivesTheFileError) {
   ReminderList list;
   try {
-    readRemindersV2("/nonexistent-folder/Reminders.dat", list, kClock);
+    readRemindersV2("/nonexistent-folder/Reminders.dat", list, test::kFileClock);
     ADD_FAILURE() << "no error";
   } catch (const Error& error) {
     EXPECT_STREQ(error.what(), "File not found");
