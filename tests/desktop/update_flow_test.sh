@@ -17,25 +17,12 @@ for tool in Xvfb xdotool python3; do
   command -v "$tool" >/dev/null || { echo "skipped: $tool is missing"; exit 77; }
 done
 
-OUT=$(mktemp -d)
-PIDS=()
-cleanup() {
-  for pid in "${PIDS[@]}"; do kill "$pid" 2>/dev/null; done
-  for pid in "${PIDS[@]}"; do wait "$pid" 2>/dev/null; done
-  rm -rf "$OUT"
-}
-trap cleanup EXIT
+source "$(dirname "${BASH_SOURCE[0]}")/../support/desktop_test_common.sh"
 fail() {
   echo "FAIL: $*"
   echo "--- program output"; cat "$OUT/app.out" 2>/dev/null
   echo "--- requests"; cat "$OUT/requests.log" 2>/dev/null
   exit 1
-}
-# wait_for <tenths of a second> <command...>: true once the command succeeds
-wait_for() {
-  local tries=$1; shift
-  for ((i = 0; i < tries; i++)); do "$@" && return 0; sleep 0.1; done
-  return 1
 }
 
 # The server: an update information file offering another version, the setup

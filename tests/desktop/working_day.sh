@@ -30,14 +30,7 @@ for tool in Xvfb openbox trayer xdotool xprop xwininfo import convert compare; d
 done
 
 STARTED=$(date +%s)
-OUT=$(mktemp -d)
-PIDS=()
-cleanup() {
-  for pid in "${PIDS[@]}"; do kill "$pid" 2>/dev/null; done
-  for pid in "${PIDS[@]}"; do wait "$pid" 2>/dev/null; done
-  rm -rf "$OUT"
-}
-trap cleanup EXIT
+source "$(dirname "${BASH_SOURCE[0]}")/../support/desktop_test_common.sh"
 step() { echo "[$(($(date +%s) - STARTED))s] $*"; }
 fail() {
   echo "FAIL: $*"
@@ -47,12 +40,6 @@ fail() {
     [ -s "$log" ] && { echo "--- $(basename "$log")"; cat "$log"; }
   done
   exit 1
-}
-# wait_for <tenths of a second> <command...>: true once the command succeeds
-wait_for() {
-  local tries=$1; shift
-  for ((i = 0; i < tries; i++)); do "$@" && return 0; sleep 0.1; done
-  return 1
 }
 shot() { import -window root "$ARTEFACTS/working-day-$1.png" || fail "no screenshot $1"; }
 

@@ -12,21 +12,8 @@ for tool in Xvfb trayer xdotool xwininfo import; do
   command -v "$tool" >/dev/null || { echo "skipped: $tool is missing"; exit 77; }
 done
 
-OUT=$(mktemp -d)
-PIDS=()
-cleanup() {
-  for pid in "${PIDS[@]}"; do kill "$pid" 2>/dev/null; done
-  for pid in "${PIDS[@]}"; do wait "$pid" 2>/dev/null; done
-  rm -rf "$OUT"
-}
-trap cleanup EXIT
+source "$(dirname "${BASH_SOURCE[0]}")/../../support/desktop_test_common.sh"
 fail() { echo "FAIL: $*"; cat "$OUT"/app*.out 2>/dev/null; exit 1; }
-# wait_for <tenths of a second> <command...>: true once the command succeeds
-wait_for() {
-  local tries=$1; shift
-  for ((i = 0; i < tries; i++)); do "$@" && return 0; sleep 0.1; done
-  return 1
-}
 
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$OUT/display" >/dev/null 2>&1 &
 PIDS+=($!)
