@@ -13,12 +13,6 @@ QAction* PopupMenu::addActionItem(QAction* action) {
   return action;
 }
 
-void PopupMenu::popupAt(const QPoint& globalPosition) {
-  if (isVisible())
-    hide();
-  popup(globalPosition);
-}
-
 void PopupMenu::actionEvent(QActionEvent* event) {
   QAction* action = event->action();
   if (event->type() != QEvent::ActionRemoved && !action->isSeparator() &&

@@ -17,10 +17,6 @@ public:
   // item, owned by the menu, for the caller to give a caption.
   QAction* addActionItem(QAction* action = nullptr);
 
-  // Opens the menu at the point in screen coordinates; a menu already open is closed
-  // first and opened again there.
-  void popupAt(const QPoint& globalPosition);
-
 protected:
   void actionEvent(QActionEvent* event) override;
 };

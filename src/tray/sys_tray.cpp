@@ -1,10 +1,10 @@
 #include "tray/sys_tray.h"
 
 #include "tray/popup_menu.h"
+#include "tray/status_notifier_host.h"
 #include "tray/sys_tray_message.h"
 
 #include <QApplication>
-#include <QCursor>
 #include <QEvent>
 #include <QStyle>
 #include <QSystemTrayIcon>
@@ -15,21 +15,29 @@ namespace zr {
 namespace {
 
 constexpr int kMaxHintLength = 63;
+// As often as the reminders are checked.
+constexpr int kNotificationAreaCheckInterval = 5000;
 
 } // namespace
 
-SysTray::SysTray(QWidget* owner, AvailabilityCheck trayAvailable)
+SysTray::SysTray(QWidget* owner, AvailabilityCheck trayAvailable,
+                 AvailabilityCheck statusNotifierHost)
     : QObject(owner), owner_(owner), trayAvailable_(std::move(trayAvailable)),
-      trayIcon_(new QSystemTrayIcon(this)), defaultMenu_(std::make_unique<PopupMenu>()) {
+      statusNotifierHost_(std::move(statusNotifierHost)), trayIcon_(new QSystemTrayIcon(this)),
+      defaultMenu_(std::make_unique<PopupMenu>()) {
   defaultMenu_->addAction(QStringLiteral("&Restore"), this, &SysTray::restoreProgram);
   defaultMenu_->addAction(QStringLiteral("&Close"), this, &SysTray::closeFromDefaultMenu);
+  updateContextMenu();
+  // An XEmbed tray reports a double-click as Trigger, then DoubleClick; a StatusNotifier
+  // host reports a click (its Activate) as Trigger and never DoubleClick.
   connect(trayIcon_, &QSystemTrayIcon::activated, this,
           [this](QSystemTrayIcon::ActivationReason reason) {
-            if (reason == QSystemTrayIcon::DoubleClick)
+            if (reason == QSystemTrayIcon::DoubleClick ||
+                (reason == QSystemTrayIcon::Trigger && clickRestores_))
               restoreProgram();
-            else if (reason == QSystemTrayIcon::Context && usePopupMenu_)
-              openMenu();
           });
+  notificationAreaWatch_.setInterval(kNotificationAreaCheckInterval);
+  connect(&notificationAreaWatch_, &QTimer::timeout, this, &SysTray::checkNotificationArea);
   owner_->installEventFilter(this);
 }
 
@@ -37,6 +45,10 @@ SysTray::~SysTray() = default;
 
 SysTray::AvailabilityCheck SysTray::defaultAvailabilityCheck() {
   return [] { return QSystemTrayIcon::isSystemTrayAvailable(); };
+}
+
+SysTray::AvailabilityCheck SysTray::defaultStatusNotifierCheck() {
+  return statusNotifierHostRegistered;
 }
 
 void SysTray::setHint(const QString& hint) {
@@ -51,6 +63,23 @@ void SysTray::setIcon(const QIcon& icon) {
     sendIconData();
 }
 
+void SysTray::setPopupMenu(PopupMenu* menu) {
+  if (popupMenu_)
+    disconnect(popupMenu_, &QObject::destroyed, this, nullptr);
+  popupMenu_ = menu;
+  if (menu)
+    connect(menu, &QObject::destroyed, this, [this] {
+      popupMenu_ = nullptr;
+      updateContextMenu();
+    });
+  updateContextMenu();
+}
+
+void SysTray::setUsePopupMenu(bool use) {
+  usePopupMenu_ = use;
+  updateContextMenu();
+}
+
 void SysTray::setIconAlwaysShow(bool alwaysShow) {
   if (alwaysShow && !iconShown_)
     addIcon();
@@ -63,18 +92,20 @@ void SysTray::hideProgram() {
   if (!programShowing_)
     return;
   if (!trayAvailable_()) {
-    owner_->showMinimized();
+    minimiseOwner();
     return;
   }
   owner_->hide();
   programShowing_ = false;
   if (!iconShown_)
     addIcon();
+  notificationAreaWatch_.start();
 }
 
 void SysTray::restoreProgram() {
   if (programShowing_)
     return;
+  notificationAreaWatch_.stop();
   owner_->setWindowState(owner_->windowState() & ~Qt::WindowMinimized);
   owner_->show();
   programShowing_ = true;
@@ -93,13 +124,24 @@ void SysTray::refreshIcon() {
   sendIconData();
 }
 
+void SysTray::checkNotificationArea() {
+  if (programShowing_ || trayAvailable_())
+    return;
+  notificationAreaWatch_.stop();
+  programShowing_ = true;
+  // Shown again at the next hiding, so it registers with whatever host runs by then.
+  if (iconShown_ && !iconAlwaysShow_)
+    removeIcon();
+  minimiseOwner();
+}
+
 bool SysTray::eventFilter(QObject* watched, QEvent* event) {
   if (watched == owner_) {
     if (event->type() == QEvent::Close && !passingCloseThrough_ && ownerClose()) {
       event->ignore();
       return true;
     }
-    if (event->type() == QEvent::WindowStateChange && owner_->isMinimized() &&
+    if (event->type() == QEvent::WindowStateChange && owner_->isMinimized() && !minimisingOwner_ &&
         !(static_cast<QWindowStateChangeEvent*>(event)->oldState() & Qt::WindowMinimized)) {
       // Hide once the window system has finished minimising, not in the middle of it.
       QMetaObject::invokeMethod(this, &SysTray::appMinimize, Qt::QueuedConnection);
@@ -113,7 +155,7 @@ bool SysTray::ownerClose() {
   if (!sysTrayOnClose_ || !programShowing_)
     return false;
   if (!trayAvailable_()) {
-    owner_->showMinimized();
+    minimiseOwner();
     return true;
   }
   emit sysTrayOnCloseTriggered();
@@ -160,6 +202,7 @@ void SysTray::sendIconData() {
 }
 
 void SysTray::addIcon() {
+  clickRestores_ = statusNotifierHost_();
   sendIconData();
   trayIcon_->show();
   iconShown_ = true;
@@ -170,9 +213,20 @@ void SysTray::removeIcon() {
   iconShown_ = false;
 }
 
-void SysTray::openMenu() {
-  PopupMenu* menu = popupMenu_ ? popupMenu_.data() : defaultMenu_.get();
-  menu->popupAt(QCursor::pos());
+// An XEmbed tray opens this menu itself on a right-click at the cursor; a StatusNotifier
+// host gets it over D-Bus.
+void SysTray::updateContextMenu() {
+  QMenu* menu = nullptr;
+  if (usePopupMenu_)
+    menu = popupMenu_ ? popupMenu_.data() : defaultMenu_.get();
+  trayIcon_->setContextMenu(menu);
+}
+
+// A minimise the component makes itself is not one to hide to the tray.
+void SysTray::minimiseOwner() {
+  minimisingOwner_ = true;
+  owner_->showMinimized();
+  minimisingOwner_ = false;
 }
 
 // "&Close" of the built-in menu: the owner's own close sequence, then the end.

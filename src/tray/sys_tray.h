@@ -4,6 +4,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QTimer>
 #include <functional>
 #include <memory>
 
@@ -16,9 +17,13 @@ class PopupMenu;
 
 // Lets the program live in the notification area. It hides its owner window there
 // instead of closing or minimising it, shows an icon with a tooltip while the program is
-// hidden, restores the window on a double-click of the icon and opens a popup menu on a
-// right-click. Each time it hides the window this way it can show a notice explaining
-// where the program went, with a box to switch that notice off.
+// hidden, and restores the window on a double-click of the icon. A StatusNotifier tray
+// (KDE Plasma, GNOME with AppIndicator, XFCE) reports no double-clicks, so there a click
+// restores it; on an XEmbed tray a single click does nothing. Which kind of tray it is
+// is asked each time the icon is shown. The popup menu is handed to the notification
+// area: an XEmbed tray opens it on a right-click at the cursor, a StatusNotifier host
+// gets it over D-Bus and shows it as its own. Each time it hides the window it can show
+// a notice explaining where the program went, with a box to switch that notice off.
 //
 // It takes over the owner's close and minimise through an event filter: a close it turns
 // into hiding never reaches the owner's closeEvent(); a close it lets through (the
@@ -26,7 +31,10 @@ class PopupMenu;
 //
 // Where the desktop has no notification area, hiding would leave no way back, so closing
 // and minimising minimise the window instead and no notice is shown. Availability is
-// checked at the moment of hiding, since a notification area may appear later.
+// checked at the moment of hiding, since a notification area may appear later. A
+// notification area that goes away while the program is hidden (its panel crashed or
+// restarts) would strand it, so the component then shows the window minimised; it hides
+// to the tray again at the next close or minimise.
 class SysTray : public QObject {
   Q_OBJECT
 
@@ -41,12 +49,15 @@ public:
 
   using AvailabilityCheck = std::function<bool()>;
 
-  // The owner is the program's main window; it must outlive the component. The check
-  // tells whether the desktop has a notification area right now.
-  explicit SysTray(QWidget* owner, AvailabilityCheck trayAvailable = defaultAvailabilityCheck());
+  // The owner is the program's main window; it must outlive the component. The first
+  // check tells whether the desktop has a notification area right now, the second
+  // whether that area is a StatusNotifier host.
+  explicit SysTray(QWidget* owner, AvailabilityCheck trayAvailable = defaultAvailabilityCheck(),
+                   AvailabilityCheck statusNotifierHost = defaultStatusNotifierCheck());
   ~SysTray() override;
 
   static AvailabilityCheck defaultAvailabilityCheck();
+  static AvailabilityCheck defaultStatusNotifierCheck();
 
   // Tooltip of the icon; only its first 63 characters are shown.
   QString hint() const { return hint_; }
@@ -62,13 +73,13 @@ public:
   // Menu for a right-click; when none (or once it is destroyed), the built-in
   // "&Restore" / "&Close" menu.
   PopupMenu* popupMenu() const { return popupMenu_; }
-  void setPopupMenu(PopupMenu* menu) { popupMenu_ = menu; }
+  void setPopupMenu(PopupMenu* menu);
   bool sysTrayOnClose() const { return sysTrayOnClose_; }
   void setSysTrayOnClose(bool on) { sysTrayOnClose_ = on; }
   bool sysTrayOnMinimize() const { return sysTrayOnMinimize_; }
   void setSysTrayOnMinimize(bool on) { sysTrayOnMinimize_ = on; }
   bool usePopupMenu() const { return usePopupMenu_; }
-  void setUsePopupMenu(bool use) { usePopupMenu_ = use; }
+  void setUsePopupMenu(bool use);
 
   // The owner window is visible (not hidden to the notification area).
   bool programShowing() const { return programShowing_; }
@@ -86,6 +97,9 @@ public slots:
   void closeProgram();
   // Sends the icon and tooltip to the notification area again.
   void refreshIcon();
+  // While the program is hidden and the notification area has gone: shows the owner
+  // minimised and drops the icon. Runs every five seconds while the program is hidden.
+  void checkNotificationArea();
 
 signals:
   // A close of the owner is being turned into hiding.
@@ -104,12 +118,15 @@ private:
   void addIcon();
   void removeIcon();
   QIcon effectiveIcon() const;
-  void openMenu();
+  void updateContextMenu();
+  void minimiseOwner();
   void closeFromDefaultMenu();
 
   QWidget* owner_;
   AvailabilityCheck trayAvailable_;
+  AvailabilityCheck statusNotifierHost_;
   QSystemTrayIcon* trayIcon_;
+  QTimer notificationAreaWatch_;
   std::unique_ptr<PopupMenu> defaultMenu_;
   QPointer<PopupMenu> popupMenu_;
   QString hint_;
@@ -122,6 +139,8 @@ private:
   bool programShowing_ = true;
   bool iconShown_ = false;
   bool passingCloseThrough_ = false;
+  bool clickRestores_ = false;
+  bool minimisingOwner_ = false;
 };
 
 } // namespace zr

@@ -63,7 +63,9 @@ private:
 
 class SysTrayTest : public ::testing::Test {
 protected:
-  SysTrayTest() : tray(&owner, [this] { return trayAvailable; }) {
+  SysTrayTest()
+      : tray(
+            &owner, [this] { return trayAvailable; }, [this] { return statusNotifier; }) {
     tray.setHint(QStringLiteral("Dorvel"));
     tray.setSysTrayOnClose(true);
     tray.messageOptions().msgOnCloseDNSA = true;
@@ -78,6 +80,7 @@ protected:
   }
 
   bool trayAvailable = true;
+  bool statusNotifier = false;
   OwnerWindow owner;
   SysTray tray;
 };
@@ -151,7 +154,7 @@ TEST_F(SysTrayTest, SwitchedOffCloseNoticeLeavesTheMinimiseNoticeOn) {
   EXPECT_FALSE(owner.isMinimized());
 }
 
-TEST_F(SysTrayTest, HiddenProgramIsNotHiddenTwiceAndDoubleClickRestores) {
+TEST_F(SysTrayTest, HiddenProgramIsNotHiddenTwiceAndRestoresFromTheIcon) {
   NoticeAnswerer answerer;
   owner.close();
   tray.hideProgram();
@@ -159,10 +162,6 @@ TEST_F(SysTrayTest, HiddenProgramIsNotHiddenTwiceAndDoubleClickRestores) {
   EXPECT_EQ(owner.closeEvents, 1);
   EXPECT_EQ(answerer.seen.size(), 1u);
   EXPECT_EQ(tray.findChildren<QSystemTrayIcon*>().size(), 1);
-
-  emit icon()->activated(QSystemTrayIcon::Trigger);
-  emit icon()->activated(QSystemTrayIcon::MiddleClick);
-  EXPECT_FALSE(owner.isVisible());
 
   emit icon()->activated(QSystemTrayIcon::DoubleClick);
   EXPECT_TRUE(owner.isVisible());
@@ -173,6 +172,33 @@ TEST_F(SysTrayTest, HiddenProgramIsNotHiddenTwiceAndDoubleClickRestores) {
   tray.restoreProgram();
   EXPECT_TRUE(owner.isVisible());
   EXPECT_FALSE(icon()->isVisible());
+}
+
+// An XEmbed tray reports a double-click as Trigger then DoubleClick, so a single click
+// (Trigger alone) must do nothing there; a StatusNotifier host reports every click as
+// Trigger and never DoubleClick. The kind of host is the one found when the icon shows.
+TEST_F(SysTrayTest, WhichClickRestoresDependsOnTheHostFoundWhenTheIconShows) {
+  using Reason = QSystemTrayIcon::ActivationReason;
+  const struct {
+    bool statusNotifier;
+    Reason reason;
+    bool restores;
+  } cases[] = {
+      {false, QSystemTrayIcon::Trigger, false}, {false, QSystemTrayIcon::MiddleClick, false},
+      {false, QSystemTrayIcon::Context, false}, {false, QSystemTrayIcon::DoubleClick, true},
+      {true, QSystemTrayIcon::Trigger, true},   {true, QSystemTrayIcon::MiddleClick, false},
+      {true, QSystemTrayIcon::Context, false},  {true, QSystemTrayIcon::DoubleClick, true},
+  };
+  tray.messageOptions().msgOnClose = false;
+  for (const auto& c : cases) {
+    statusNotifier = c.statusNotifier;
+    owner.close();
+    statusNotifier = !c.statusNotifier; // asked when the icon shows, not at the click
+    emit icon()->activated(c.reason);
+    EXPECT_EQ(owner.isVisible(), c.restores)
+        << "StatusNotifier " << c.statusNotifier << ", reason " << c.reason;
+    tray.restoreProgram();
+  }
 }
 
 TEST_F(SysTrayTest, CloseWithCloseToTrayOffReallyCloses) {
@@ -245,50 +271,42 @@ TEST_F(SysTrayTest, IconFollowsItsSettingsInPlace) {
   EXPECT_FALSE(tray.iconShown());
 }
 
-TEST_F(SysTrayTest, RightClickOpensTheAssignedMenuOrTheBuiltInOne) {
-  tray.hideProgram();
-  auto openMenus = [] {
-    QStringList captions;
-    for (QWidget* widget : QApplication::topLevelWidgets())
-      if (auto* menu = qobject_cast<QMenu*>(widget); menu && menu->isVisible()) {
-        for (QAction* action : menu->actions())
-          captions << action->text();
-        menu->hide();
-      }
-    return captions;
+// The notification area opens the menu itself: an XEmbed tray on a right-click at the
+// cursor, a StatusNotifier host from the menu exported over D-Bus.
+TEST_F(SysTrayTest, TheNotificationAreaGetsTheAssignedMenuOrTheBuiltInOne) {
+  auto captions = [this] {
+    QStringList texts;
+    if (QMenu* menu = icon()->contextMenu())
+      for (QAction* action : menu->actions())
+        texts << (action->isSeparator() ? QStringLiteral("-") : action->text());
+    return texts;
   };
-
-  emit icon()->activated(QSystemTrayIcon::Context);
-  EXPECT_EQ(openMenus(), (QStringList{QStringLiteral("&Restore"), QStringLiteral("&Close")}));
+  EXPECT_EQ(captions(), (QStringList{QStringLiteral("&Restore"), QStringLiteral("&Close")}));
 
   auto menu = std::make_unique<PopupMenu>();
   QAction show(QStringLiteral("Show Program"));
+  QAction shutDown(QStringLiteral("Shut Down"));
   menu->addActionItem(&show);
+  menu->addActionItem()->setText(QStringLiteral("-"));
+  menu->addActionItem(&shutDown);
   tray.setPopupMenu(menu.get());
-  emit icon()->activated(QSystemTrayIcon::Context);
-  EXPECT_EQ(openMenus(), QStringList{QStringLiteral("Show Program")});
+  EXPECT_EQ(captions(), (QStringList{QStringLiteral("Show Program"), QStringLiteral("-"),
+                                     QStringLiteral("Shut Down")}));
 
   tray.setUsePopupMenu(false);
-  emit icon()->activated(QSystemTrayIcon::Context);
-  EXPECT_TRUE(openMenus().isEmpty());
+  EXPECT_EQ(icon()->contextMenu(), nullptr);
 
   tray.setUsePopupMenu(true);
   menu.reset();
   EXPECT_EQ(tray.popupMenu(), nullptr);
-  emit icon()->activated(QSystemTrayIcon::Context);
-  EXPECT_EQ(openMenus().size(), 2);
+  EXPECT_EQ(captions().size(), 2);
 }
 
 TEST_F(SysTrayTest, BuiltInRestoreAndCloseItems) {
   NoticeAnswerer answerer;
   owner.close();
-  QMenu* builtIn = nullptr;
-  emit icon()->activated(QSystemTrayIcon::Context);
-  for (QWidget* widget : QApplication::topLevelWidgets())
-    if (auto* menu = qobject_cast<QMenu*>(widget); menu && menu->isVisible())
-      builtIn = menu;
+  QMenu* builtIn = icon()->contextMenu();
   ASSERT_NE(builtIn, nullptr);
-  builtIn->hide();
 
   builtIn->actions()[0]->trigger();
   EXPECT_TRUE(owner.isVisible());
@@ -298,6 +316,37 @@ TEST_F(SysTrayTest, BuiltInRestoreAndCloseItems) {
   builtIn->actions()[1]->trigger();
   EXPECT_EQ(owner.closeEvents, 1);
   EXPECT_FALSE(owner.isVisible());
+}
+
+// A panel that crashes or restarts takes the notification area with it: the hidden
+// program comes back as a minimised window, and does not hide again when the area
+// returns, only at the next close.
+TEST_F(SysTrayTest, LostNotificationAreaLeavesTheWindowMinimisedUntilTheNextClose) {
+  tray.messageOptions().msgOnClose = false;
+  owner.close();
+  tray.checkNotificationArea();
+  EXPECT_FALSE(owner.isVisible()); // the area is still there
+
+  trayAvailable = false;
+  tray.checkNotificationArea();
+  EXPECT_TRUE(owner.isVisible());
+  EXPECT_TRUE(owner.isMinimized());
+  EXPECT_TRUE(tray.programShowing());
+  EXPECT_FALSE(tray.iconShown());
+  EXPECT_FALSE(icon()->isVisible());
+
+  trayAvailable = true;
+  settle();
+  tray.checkNotificationArea();
+  EXPECT_TRUE(owner.isVisible());
+  EXPECT_TRUE(owner.isMinimized());
+
+  owner.showNormal();
+  owner.close();
+  EXPECT_FALSE(owner.isVisible());
+  EXPECT_TRUE(tray.iconShown());
+  EXPECT_TRUE(icon()->isVisible());
+  EXPECT_EQ(owner.closeEvents, 0);
 }
 
 TEST(SysTrayMessageTest, ShowsTheProgramTitleAndTheExactMessage) {
@@ -317,7 +366,7 @@ TEST(SysTrayMessageTest, ShowsTheProgramTitleAndTheExactMessage) {
   EXPECT_FALSE(notice.doNotShowAgain());
 }
 
-TEST(PopupMenuTest, DashItemIsASeparatorAndReopeningMovesTheMenu) {
+TEST(PopupMenuTest, DashItemIsASeparatorAndItemsRunTheirActions) {
   PopupMenu menu;
   QAction enable(QStringLiteral("Enable Reminders"));
   enable.setCheckable(true);
@@ -331,11 +380,8 @@ TEST(PopupMenuTest, DashItemIsASeparatorAndReopeningMovesTheMenu) {
   menu.addActionItem(&dash);
   EXPECT_TRUE(dash.isSeparator());
 
-  menu.popupAt(QPoint(100, 100));
+  menu.popup(QPoint(100, 100));
   EXPECT_TRUE(menu.isVisible());
-  menu.popupAt(QPoint(300, 200));
-  EXPECT_TRUE(menu.isVisible());
-  EXPECT_EQ(menu.pos(), QPoint(300, 200));
 
   QSignalSpy triggered(&enable, &QAction::triggered);
   QTest::mouseClick(&menu, Qt::LeftButton, {}, menu.actionGeometry(&enable).center());
