@@ -8,15 +8,15 @@ bool isFieldLetter(QChar c) {
   return c.isLetter() || c == '\'';
 }
 
-// The first run of non-letters after the first field of a format such as
-// "M/d/yy", "dd.MM.yyyy" or "h:mm AP".
-QString separatorOf(const QString& format, const QString& fallback) {
-  int i = 0;
-  while (i < format.size() && !isFieldLetter(format[i]))
+// The run of non-letters after the first of the given fields in a format such as
+// "M/d/yy", "yyyy. MM. dd." or "AP h:mm", without its blanks.
+QString separatorOf(const QString& format, const QString& fields, const QString& fallback) {
+  qsizetype i = 0;
+  while (i < format.size() && !fields.contains(format[i]))
     ++i;
   while (i < format.size() && isFieldLetter(format[i]))
     ++i;
-  const int start = i;
+  const qsizetype start = i;
   while (i < format.size() && !isFieldLetter(format[i]))
     ++i;
   const QString separator = format.mid(start, i - start).trimmed();
@@ -44,8 +44,8 @@ RegionalSettings regionalSettingsOf(const QLocale& locale) {
   const QString dateFormat = locale.dateFormat(QLocale::ShortFormat);
   RegionalSettings settings;
   settings.dateOrder = dateOrderOf(dateFormat);
-  settings.dateSeparator = bytes(separatorOf(dateFormat, "/"));
-  settings.timeSeparator = bytes(separatorOf(locale.timeFormat(QLocale::ShortFormat), ":"));
+  settings.dateSeparator = bytes(separatorOf(dateFormat, "dMy", "/"));
+  settings.timeSeparator = bytes(separatorOf(locale.timeFormat(QLocale::ShortFormat), "hH", ":"));
   settings.amText = bytes(locale.amText());
   settings.pmText = bytes(locale.pmText());
   return settings;

@@ -1,6 +1,7 @@
 #include "core/regional_date_time.h"
 
 #include <cstddef>
+#include <utility>
 
 namespace zr {
 namespace {
@@ -27,6 +28,32 @@ bool equalsIgnoringCase(std::string_view a, std::string_view b) {
   return true;
 }
 
+enum class Marker { None, Am, Pm };
+
+Marker markerOf(std::string_view text, const RegionalSettings& regional) {
+  if (text.empty())
+    return Marker::None;
+  if (equalsIgnoringCase(text, regional.amText))
+    return Marker::Am;
+  if (equalsIgnoringCase(text, regional.pmText))
+    return Marker::Pm;
+  return Marker::None;
+}
+
+// The AM or PM text where a locale puts it before the time (Korean does),
+// taken off the front of `text` with the blanks after it.
+Marker readLeadingMarker(std::string_view& text, const RegionalSettings& regional) {
+  const std::pair<std::string_view, Marker> candidates[] = {{regional.amText, Marker::Am},
+                                                            {regional.pmText, Marker::Pm}};
+  for (const auto& [candidate, marker] : candidates) {
+    if (!candidate.empty() && equalsIgnoringCase(text.substr(0, candidate.size()), candidate)) {
+      text = trimBlanks(text.substr(candidate.size()));
+      return marker;
+    }
+  }
+  return Marker::None;
+}
+
 // Reads one to `maxDigits` digits; false when there is none.
 bool readNumber(std::string_view& text, std::size_t maxDigits, int& value, std::size_t& digits) {
   value = 0;
@@ -43,6 +70,15 @@ bool readSeparator(std::string_view& text, std::string_view separator) {
   if (separator.empty() || text.substr(0, separator.size()) != separator)
     return false;
   text.remove_prefix(separator.size());
+  return true;
+}
+
+// A date separator with the blanks some locales put after it ("2024. 03. 15.").
+bool readDateSeparator(std::string_view& text, std::string_view separator) {
+  if (!readSeparator(text, separator))
+    return false;
+  while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
+    text.remove_prefix(1);
   return true;
 }
 
@@ -63,11 +99,13 @@ std::optional<DateTime> parseRegionalDate(std::string_view text, const RegionalS
   int parts[3] = {};
   std::size_t digits[3] = {};
   for (int index = 0; index < 3; ++index) {
-    if (index > 0 && !readSeparator(text, regional.dateSeparator))
+    if (index > 0 && !readDateSeparator(text, regional.dateSeparator))
       return std::nullopt;
     if (!readNumber(text, 4, parts[index], digits[index]))
       return std::nullopt;
   }
+  // Some locales end the date with its separator ("15. 3. 2024.").
+  readSeparator(text, regional.dateSeparator);
   if (!text.empty())
     return std::nullopt;
   using Order = RegionalSettings::DateOrder;
@@ -88,6 +126,7 @@ std::optional<DateTime> parseRegionalDate(std::string_view text, const RegionalS
 
 std::optional<DateTime> parseRegionalTime(std::string_view text, const RegionalSettings& regional) {
   text = trimBlanks(text);
+  Marker marker = readLeadingMarker(text, regional);
   ClockTime time;
   std::size_t digits = 0;
   if (!readNumber(text, 2, time.hour, digits) || !readSeparator(text, regional.timeSeparator) ||
@@ -95,17 +134,20 @@ std::optional<DateTime> parseRegionalTime(std::string_view text, const RegionalS
     return std::nullopt;
   if (readSeparator(text, regional.timeSeparator) && !readNumber(text, 2, time.second, digits))
     return std::nullopt;
-  const std::string_view marker = trimBlanks(text);
-  const bool am = !marker.empty() && equalsIgnoringCase(marker, regional.amText);
-  const bool pm = !marker.empty() && equalsIgnoringCase(marker, regional.pmText);
-  if (!marker.empty() && !am && !pm)
-    return std::nullopt;
+  const std::string_view rest = trimBlanks(text);
+  if (!rest.empty()) {
+    if (marker != Marker::None)
+      return std::nullopt;
+    marker = markerOf(rest, regional);
+    if (marker == Marker::None)
+      return std::nullopt;
+  }
   if (time.minute > 59 || time.second > 59)
     return std::nullopt;
-  if (am || pm) {
+  if (marker != Marker::None) {
     if (time.hour < 1 || time.hour > 12)
       return std::nullopt;
-    time.hour = time.hour % 12 + (pm ? 12 : 0);
+    time.hour = time.hour % 12 + (marker == Marker::Pm ? 12 : 0);
   } else if (time.hour > 23) {
     return std::nullopt;
   }

@@ -69,6 +69,9 @@ TEST(LegacyRemindersFileTest, RegionalNotations) {
     DateTime expected;
   };
   using Order = RegionalSettings::DateOrder;
+  const std::string koreanAm = "\xEC\x98\xA4\xEC\xA0\x84"; // in UTF-8
+  const std::string koreanPm = "\xEC\x98\xA4\xED\x9B\x84";
+  const RegionalSettings korean{Order::YearMonthDay, ".", ":", koreanAm, koreanPm};
   const Case cases[] = {
       {{Order::DayMonthYear, ".", ":", "vorm.", "nachm."},
        "31.03.2024",
@@ -84,6 +87,14 @@ TEST(LegacyRemindersFileTest, RegionalNotations) {
        at(2024, 3, 31, 9, 15, 30)},
       {{}, " 3/31/99 ", " 12:00 am ", at(1999, 3, 31)},
       {{}, "3/31/2024", "12:30 pm", at(2024, 3, 31, 12, 30)},
+      // Blanks after the separators and one at the end, the marker before the time.
+      {{Order::YearMonthDay, ".", ":", "de.", "du."},
+       "2024. 03. 15.",
+       "9:05",
+       at(2024, 3, 15, 9, 5)},
+      {korean, "24. 3. 15.", koreanPm + " 9:05:30", at(2024, 3, 15, 21, 5, 30)},
+      {korean, "24.3.15", koreanAm + " 12:05", at(2024, 3, 15, 0, 5)},
+      {{Order::DayMonthYear, ".", ":", "AM", "PM"}, "15.03.24.", "PM 9:05", at(2024, 3, 15, 21, 5)},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.date + " " + c.time);
@@ -112,6 +123,12 @@ TEST(LegacyRemindersFileTest, Errors) {
        "'25:00' is not a valid time", 1},
       {crlf({"2"}) + good + crlf({"n", "Yes", "Weekly", "Monday", "13:00 PM", ""}),
        "'13:00 PM' is not a valid time", 1},
+      {crlf({"2"}) + good + crlf({"n", "Yes", "Daily", "", "PM 9:00 PM", ""}),
+       "'PM 9:00 PM' is not a valid time", 1},
+      {crlf({"2"}) + good + crlf({"n", "Yes", "Once", "03/11/2024//", "9:00", ""}),
+       "'03/11/2024//' is not a valid date", 1},
+      {crlf({"2"}) + good + crlf({"n", "Yes", "Once", "03 /11/2024", "9:00", ""}),
+       "'03 /11/2024' is not a valid date", 1},
       {crlf({"2"}) + good + crlf({"n", "Yes", "Monthly", "first", "9:00", ""}),
        "'first' is not a valid integer value", 1},
       {crlf({"2"}) + good + crlf({"n", "Yes", "Once"}), "'' is not a valid date", 1},
