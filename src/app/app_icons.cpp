@@ -1,5 +1,8 @@
 #include "app/app_icons.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 namespace zr {
 
 QIcon actionIcon(ActionImage image) {
@@ -22,11 +25,34 @@ QIcon actionIcon(ActionImage image) {
   return {};
 }
 
-QIcon applicationIcon() {
+namespace {
+
+const QString kThemeIconName = QStringLiteral("zrdorvel");
+
+// Every size drawn by hand; Qt scales the nearest larger one to other sizes.
+QIcon builtInApplicationIcon() {
   QIcon icon;
   for (const int size : {16, 32, 48, 64})
     icon.addFile(QString(":/icons/zrdorvel-%1.png").arg(size), QSize(size, size));
+  icon.addFile(QStringLiteral(":/icons/hicolor/256x256/apps/zrdorvel.png"), QSize(256, 256));
   return icon;
+}
+
+} // namespace
+
+QIcon applicationIcon(const QString& programFolder) {
+  const QString iconThemes = QDir::cleanPath(programFolder + QStringLiteral("/../share/icons"));
+  if (QFileInfo(iconThemes + QStringLiteral("/hicolor/scalable/apps/zrdorvel.svg")).isFile()) {
+    QStringList searchPaths = QIcon::themeSearchPaths();
+    if (!searchPaths.contains(iconThemes)) {
+      searchPaths.prepend(iconThemes);
+      QIcon::setThemeSearchPaths(searchPaths);
+    }
+    const QIcon themed = QIcon::fromTheme(kThemeIconName);
+    if (!themed.isNull())
+      return themed;
+  }
+  return builtInApplicationIcon();
 }
 
 } // namespace zr

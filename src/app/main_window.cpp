@@ -44,6 +44,9 @@ constexpr int kClientHeight = 311;
 constexpr int kMenuBarHeight = 24;
 constexpr int kToolBarHeight = 26;
 constexpr int kStatusBarHeight = 19;
+// The menu bar, its menus and the tray popup share one look: a pale highlight.
+constexpr char kMenuStyleSheet[] = "QMenuBar::item:selected { background: #f7f6ee; color: black; }"
+                                   "QMenu::item:selected { background: #f7f6ee; color: black; }";
 
 // Switches the check timer on again however the change ends.
 class TimerRearm {
@@ -78,7 +81,6 @@ MainWindow::MainWindow(Options options, QWidget* parent)
   }
   setObjectName("frmMain");
   setWindowTitle("ZR Dorvel");
-  setWindowIcon(applicationIcon());
   setFont(QFont("Arial", 8));
 
   createActions();
@@ -87,7 +89,7 @@ MainWindow::MainWindow(Options options, QWidget* parent)
   createToolBar();
   setCentralWidget(view_);
   statusBar()->setFixedHeight(kStatusBarHeight);
-  resize(kClientWidth, kClientHeight + kMenuBarHeight);
+  resize(kClientWidth, kClientHeight);
   if (const QScreen* screen = this->screen())
     move(screen->availableGeometry().center() - rect().center());
 
@@ -96,6 +98,7 @@ MainWindow::MainWindow(Options options, QWidget* parent)
   connect(view_, &ReminderTableView::reminderDoubleClicked, this, &MainWindow::reminderEdit);
 
   startUp();
+  view_->selectRow(0); // the first row once the list is sorted
   checkTimer_.start();
 }
 
@@ -111,6 +114,7 @@ void MainWindow::createSysTray() {
   messages.msgOnMinimize = true;
   messages.msgOnMinimizeDNSA = true;
   trayMenu_ = new PopupMenu(this);
+  trayMenu_->setStyleSheet(kMenuStyleSheet);
   sysTray_->setPopupMenu(trayMenu_);
   sysTray_->setUsePopupMenu(true);
   sysTray_->setSysTrayOnClose(true);
@@ -178,8 +182,7 @@ void MainWindow::createMenus() {
   bar->setObjectName("mnuMainMenu");
   bar->setFont(QFont("Tahoma", 8));
   bar->setFixedHeight(kMenuBarHeight);
-  bar->setStyleSheet("QMenuBar::item:selected { background: #f7f6ee; color: black; }"
-                     "QMenu::item:selected { background: #f7f6ee; color: black; }");
+  bar->setStyleSheet(kMenuStyleSheet);
 
   QMenu* file = bar->addMenu("&File");
   file->addAction(actions_.fileSave);

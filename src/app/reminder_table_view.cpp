@@ -46,6 +46,16 @@ ReminderTableView::ReminderTableView(ReminderTableModel* model, QWidget* parent)
   showSortIndicator();
   connect(header, &QHeaderView::sectionClicked, this, &ReminderTableView::headerClicked);
 
+  // Like a grid, the list always has a selected row: the first one at start, and after
+  // a removal the row that moved up into its place, or the last one.
+  selectRow(0);
+  connect(model_, &QAbstractItemModel::modelReset, this, [this] { selectRow(0); });
+  connect(model_, &QAbstractItemModel::rowsRemoved, this,
+          [this](const QModelIndex&, int first, int) {
+            if (!selectionModel()->hasSelection() && model_->rowCount() > 0)
+              selectRow(std::min(first, model_->rowCount() - 1));
+          });
+
   connect(this, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& index) {
     if (index.isValid() && model_->reminderAt(index.row()))
       emit reminderDoubleClicked();

@@ -8,8 +8,9 @@ struct Reminder;
 class ReminderTableModel;
 
 // The reminder grid: four fixed-width columns, 16-pixel rows, silver grid
-// lines, whole-row selection of ranges, no editing. A header click sorts
-// through the model, which sorts only when there are at least two reminders.
+// lines, whole-row selection of ranges, no editing, and always a selected row. A
+// header click sorts through the model, which sorts only when there are at least two
+// reminders.
 class ReminderTableView final : public QTableView {
   Q_OBJECT
 

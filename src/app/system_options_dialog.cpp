@@ -6,6 +6,7 @@
 
 #include <QCheckBox>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QStatusBar>
 
@@ -52,6 +53,15 @@ SystemOptionsDialog::SystemOptionsDialog(bool& autoCheckForUpdates, QString prog
   auto* statusBar = new QStatusBar(this);
   statusBar->setSizeGripEnabled(false);
   statusBar->setGeometry(0, 95, 275, 19);
+}
+
+void SystemOptionsDialog::keyPressEvent(QKeyEvent* event) {
+  // A dialog closes on Escape by itself; this one has no cancel button.
+  if (event->matches(QKeySequence::Cancel)) {
+    event->accept();
+    return;
+  }
+  QDialog::keyPressEvent(event);
 }
 
 bool SystemOptionsDialog::apply() {

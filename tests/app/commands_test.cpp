@@ -118,6 +118,30 @@ TEST_F(CommandsTest, DeleteAsksAboutTheTopmostSelectedReminderAndRemovesOnlyIt) 
   expectFileFollowsList();
 }
 
+// Like a grid, the list always has a selected row for the commands to act on.
+TEST_F(CommandsTest, TheFirstRowIsSelectedAtStartAndTheNextOneAfterDelete) {
+  startWithThree();
+  ReminderTableView* view = window->reminderView();
+  const auto selectedName = [view] {
+    const Reminder* reminder = view->selectedReminder();
+    return reminder ? reminder->name : std::string("(none)");
+  };
+  EXPECT_EQ(selectedName(), "A");
+
+  selectRows(1, 1);
+  window->reminderDelete(); // B: C moves up into its row
+  EXPECT_EQ(selectedName(), "C");
+  window->reminderDelete(); // C was the last row: the new last one
+  EXPECT_EQ(selectedName(), "A");
+  window->reminderTest();
+  ASSERT_EQ(alerts.shown.size(), 1u);
+  EXPECT_EQ(alerts.shown[0].name, "A");
+  window->reminderDelete(); // the only one: the blank row stays selected
+  EXPECT_EQ(view->selectionModel()->selectedRows().size(), 1);
+  EXPECT_EQ(selectedName(), "(none)");
+  EXPECT_EQ(prompts.questions.size(), 3u);
+}
+
 TEST_F(CommandsTest, DeletingTheOnlyReminderLeavesTheBlankRowAndAnEmptyFile) {
   writeReminders({makeReminder("Team meeting", ReminderType::Daily, clockTime(10))});
   start();

@@ -1,13 +1,20 @@
+#include "app/app_icons.h"
 #include "app/data_folder.h"
 #include "app/regional_notation.h"
 #include "app/unreadable_file.h"
 #include "app_fixture.h"
+#include "core/regional_date_time.h"
 #include "platform/help_viewer.h"
+#include "tray/popup_menu.h"
 
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QHeaderView>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
 #include <QTest>
+#include <QToolBar>
 #include <QUrl>
 
 namespace zr::test {
@@ -35,6 +42,80 @@ TEST_F(StartUpTest, LoadComputesNextMomentsFromNowAndSorts) {
   EXPECT_TRUE(alerts.shown.empty());
   EXPECT_EQ(model().headerData(2, Qt::Horizontal, Qt::DisplayRole), "Next Scheduled");
   EXPECT_EQ(window->reminderView()->horizontalHeader()->sortIndicatorSection(), 2);
+}
+
+TEST_F(StartUpTest, ClientAreaHoldsMenuBarToolbarListAndStatusBar) {
+  start();
+  window->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+  EXPECT_EQ(window->size(), QSize(672, 311));
+  EXPECT_EQ(window->menuBar()->geometry(), QRect(0, 0, 672, 24));
+  const QToolBar* toolBar = window->findChild<QToolBar*>();
+  ASSERT_NE(toolBar, nullptr);
+  EXPECT_EQ(toolBar->geometry(), QRect(0, 24, 672, 26));
+  EXPECT_EQ(window->centralWidget()->geometry(), QRect(0, 50, 672, 242));
+  EXPECT_EQ(window->statusBar()->geometry(), QRect(0, 292, 672, 19));
+}
+
+// The tray popup looks like the menus of the menu bar: same font, same pale highlight.
+TEST_F(StartUpTest, TrayPopupLooksLikeTheMenuBarMenus) {
+  start();
+  QMenu* trayMenu = window->findChild<PopupMenu*>();
+  ASSERT_NE(trayMenu, nullptr);
+  QMenu* fileMenu = window->menuBar()->actions().value(0)->menu();
+  ASSERT_NE(fileMenu, nullptr);
+  const auto highlight = [](QMenu* menu) {
+    menu->popup(QPoint(0, 0));
+    QAction* first = menu->actions().value(0);
+    menu->setActiveAction(first);
+    const QRect item = menu->actionGeometry(first);
+    const QColor colour = menu->grab().toImage().pixelColor(item.right() - 4, item.center().y());
+    menu->hide();
+    return colour;
+  };
+  EXPECT_EQ(highlight(trayMenu), QColor(0xf7, 0xf6, 0xee));
+  EXPECT_EQ(highlight(trayMenu), highlight(fileMenu));
+  EXPECT_EQ(trayMenu->font(), fileMenu->font());
+  EXPECT_EQ(trayMenu->actionGeometry(trayMenu->actions().value(0)).height(),
+            fileMenu->actionGeometry(fileMenu->actions().value(0)).height());
+}
+
+// The icon shows in every window and in the notification area. An installed program
+// takes it from the icon theme it installed, so it also has the theme's name.
+TEST(ApplicationIconTest, AllSizesBuiltInOrFromTheInstalledTheme) {
+  const QIcon builtIn = applicationIcon(QStringLiteral("/nonexistent/bin"));
+  EXPECT_TRUE(builtIn.name().isEmpty());
+  for (const int size : {16, 32, 48, 64, 256})
+    EXPECT_EQ(builtIn.pixmap(size).size(), QSize(size, size)) << size;
+  const auto pixels = [](const QImage& image) {
+    return image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+  };
+  EXPECT_EQ(pixels(builtIn.pixmap(32).toImage()), pixels(QImage(":/icons/zrdorvel-32.png")));
+
+  QTemporaryDir prefix;
+  const QString theme = prefix.filePath("share/icons/hicolor/");
+  ASSERT_TRUE(QDir().mkpath(theme + "48x48/apps"));
+  ASSERT_TRUE(QFile::copy(":/icons/zrdorvel-48.png", theme + "48x48/apps/zrdorvel.png"));
+  ASSERT_TRUE(QDir().mkpath(theme + "scalable/apps"));
+  QFile drawing(theme + "scalable/apps/zrdorvel.svg");
+  ASSERT_TRUE(drawing.open(QIODevice::WriteOnly));
+  drawing.write(R"(<svg xmlns="http://www.w3.org/2000/svg" width="16" height="16"/>)");
+  drawing.close();
+  ASSERT_TRUE(QDir().mkpath(prefix.filePath("bin")));
+  // What a desktop provides and the offscreen platform does not: the hicolor theme.
+  QFile index(theme + "index.theme");
+  ASSERT_TRUE(index.open(QIODevice::WriteOnly));
+  index.write("[Icon Theme]\nName=Hicolor\nDirectories=48x48/apps\n\n"
+              "[48x48/apps]\nSize=48\nType=Threshold\n");
+  index.close();
+  const QStringList searchPaths = QIcon::themeSearchPaths();
+  const QString themeName = QIcon::themeName();
+  QIcon::setThemeName("hicolor");
+  const QIcon installed = applicationIcon(prefix.filePath("bin"));
+  EXPECT_EQ(installed.name(), QStringLiteral("zrdorvel"));
+  EXPECT_EQ(pixels(installed.pixmap(48).toImage()), pixels(QImage(":/icons/zrdorvel-48.png")));
+  QIcon::setThemeName(themeName);
+  QIcon::setThemeSearchPaths(searchPaths);
 }
 
 TEST_F(StartUpTest, LeftoverUpdatesFolderIsDeleted) {
@@ -134,11 +215,10 @@ TEST(RegionalNotationTest, FollowsTheLocale) {
     Order order;
     const char* dateSeparator;
     const char* timeSeparator;
-  } cases[] = {{"en_US", Order::MonthDayYear, "/", ":"},
-               {"de_DE", Order::DayMonthYear, ".", ":"},
-               {"en_GB", Order::DayMonthYear, "/", ":"},
-               {"ja_JP", Order::YearMonthDay, "/", ":"},
-               {"fi_FI", Order::DayMonthYear, ".", "."}};
+  } cases[] = {{"en_US", Order::MonthDayYear, "/", ":"}, {"de_DE", Order::DayMonthYear, ".", ":"},
+               {"en_GB", Order::DayMonthYear, "/", ":"}, {"ja_JP", Order::YearMonthDay, "/", ":"},
+               {"fi_FI", Order::DayMonthYear, ".", "."}, {"hu_HU", Order::YearMonthDay, ".", ":"},
+               {"ko_KR", Order::YearMonthDay, ".", ":"}};
   for (const auto& c : cases) {
     const QLocale locale(c.locale);
     const RegionalSettings settings = regionalSettingsOf(locale);
@@ -151,6 +231,32 @@ TEST(RegionalNotationTest, FollowsTheLocale) {
   const RegionalSettings us = regionalSettingsOf(QLocale("en_US"));
   EXPECT_EQ(us.amText, "AM");
   EXPECT_EQ(us.pmText, "PM");
+}
+
+// Files of the older format hold dates and times as the user's locale writes them.
+TEST(RegionalNotationTest, ReadsDatesAndTimesAsEachLocaleWritesThem) {
+  const QDate date(2024, 3, 15);
+  for (const char* name : {"hu_HU", "ko_KR", "de_DE", "en_US", "ja_JP"}) {
+    const QLocale locale(name);
+    const RegionalSettings regional = regionalSettingsOf(locale);
+    const QString dateText = locale.toString(date, QLocale::ShortFormat);
+    SCOPED_TRACE(std::string(name) + " " + dateText.toStdString());
+    EXPECT_EQ(parseRegionalDate(dateText.toStdString(), regional, 2024), encodeDate({2024, 3, 15}));
+
+    const QString shortFormat = locale.timeFormat(QLocale::ShortFormat);
+    const QString withSeconds =
+        QString(shortFormat)
+            .replace("mm", "mm" + QString::fromStdString(regional.timeSeparator) + "ss");
+    for (const QTime time : {QTime(21, 5, 7), QTime(0, 30, 0), QTime(12, 0, 0)}) {
+      for (const QString& format : {shortFormat, withSeconds}) {
+        const QString timeText = locale.toString(time, format);
+        const int seconds = format == withSeconds ? time.second() : 0;
+        EXPECT_EQ(parseRegionalTime(timeText.toStdString(), regional),
+                  encodeTime({time.hour(), time.minute(), seconds, 0}))
+            << timeText.toStdString();
+      }
+    }
+  }
 }
 
 // Catches the URL the help command hands to the desktop.

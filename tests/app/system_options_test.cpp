@@ -107,6 +107,22 @@ TEST_F(SystemOptionsDialogTest, OkAndCancelApplyTheCloseBoxDoesNot) {
   }
 }
 
+TEST_F(SystemOptionsDialogTest, NeitherEnterNorEscapeClosesIt) {
+  bool autoCheck = true;
+  SystemOptionsDialog dialog(autoCheck, QStringLiteral("/usr/bin/zrdorvel"));
+  dialog.show();
+  box(dialog, "Check For Updates When Program Starts")->setChecked(false);
+  // Keys the buttons do not take go on to the dialog.
+  for (const char* target : {"dialog", "OK", "Cancel"}) {
+    QWidget* focus = button(dialog, target);
+    for (const Qt::Key key : {Qt::Key_Escape, Qt::Key_Return, Qt::Key_Enter}) {
+      QTest::keyClick(focus ? focus : &dialog, key);
+      EXPECT_TRUE(dialog.isVisible()) << target << " key " << key;
+    }
+  }
+  EXPECT_TRUE(autoCheck);
+}
+
 TEST_F(SystemOptionsDialogTest, FailedLogonEntryKeepsTheDialogOpenAndTheFlag) {
   const QString blocker = config_.path() + "/file";
   QFile(blocker).open(QIODevice::WriteOnly);

@@ -1,6 +1,7 @@
 #include "core/error.h"
 #include "platform/autostart.h"
 #include "platform/session_end.h"
+#include "platform/window_system.h"
 #include "support/qt_test_support.h"
 
 #include <QDir>
@@ -106,6 +107,31 @@ TEST(SessionEndWatcherTest, EndingSignalsAnnounceTheEndOnceAndHandlersComeBack) 
     ::sigaction(signalNumber, nullptr, &after);
     EXPECT_EQ(after.sa_handler, before.sa_handler) << "signal " << signalNumber;
   }
+}
+
+TEST(WindowSystemTest, AWaylandSessionWithAnXServerRunsOnXWaylandUnlessTheUserChose) {
+  const struct {
+    const char* label;
+    WindowSystemEnvironment environment;
+    bool xWayland;
+  } cases[] = {
+      {"Wayland with XWayland", {"", "wayland-0", "wayland", ":0", false}, true},
+      {"Wayland socket only named", {"", "wayland-0", "", ":1", false}, true},
+      {"session type only", {"", "", "wayland", ":0", false}, true},
+      {"Wayland without X server", {"", "wayland-0", "wayland", "", false}, false},
+      {"platform chosen", {"wayland", "wayland-0", "wayland", ":0", false}, false},
+      {"-platform given", {"", "wayland-0", "wayland", ":0", true}, false},
+      {"X11 session", {"", "", "x11", ":0", false}, false},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(prefersXWayland(c.environment), c.xWayland) << c.label;
+
+  char program[] = "zrdorvel";
+  char platform[] = "--platform";
+  char name[] = "wayland";
+  char* argv[] = {program, platform, name};
+  EXPECT_TRUE(windowSystemEnvironment(3, argv).platformArgument);
+  EXPECT_FALSE(windowSystemEnvironment(1, argv).platformArgument);
 }
 
 } // namespace
