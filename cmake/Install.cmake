@@ -45,4 +45,6 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${ZR_HOME_PAGE_URL}")
 # plugins at run time, so no linker dependency names them.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
+# Wayland sessions without XWayland, and the icon theme's scalable drawing.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland, libqt6svg6")
 include(CPack)

@@ -26,6 +26,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
 #include <QMenuBar>
 #include <QScreen>
 #include <QStatusBar>
@@ -90,7 +91,8 @@ MainWindow::MainWindow(Options options, QWidget* parent)
   setCentralWidget(view_);
   statusBar()->setFixedHeight(kStatusBarHeight);
   resize(kClientWidth, kClientHeight);
-  if (const QScreen* screen = this->screen())
+  // Centred on the primary screen, where the alerts come up too.
+  if (const QScreen* screen = QGuiApplication::primaryScreen())
     move(screen->availableGeometry().center() - rect().center());
 
   checkTimer_.setInterval(kCheckInterval);

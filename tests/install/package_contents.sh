@@ -27,9 +27,10 @@ field() { dpkg-deb --field "$deb" "$1"; }
 [ -n "$(field Maintainer)" ] || fail "no Maintainer"
 [ -n "$(field Description)" ] || fail "no Description"
 depends=$(field Depends)
-for dependency in libqt6widgets6 libqt6network6 qt6-qpa-plugins libc6; do
+for dependency in libqt6widgets6 libqt6network6 libqt6dbus6 qt6-qpa-plugins libc6; do
   grep -Eq "(^|, )$dependency( |,|$)" <<<"$depends" || fail "Depends lacks $dependency: $depends"
 done
+[ "$(field Recommends)" = "qt6-wayland, libqt6svg6" ] || fail "Recommends is $(field Recommends)"
 
 contents=$(dpkg-deb --contents "$deb" | awk '{print $NF}')
 for f in "${installed_files[@]}"; do

@@ -1,0 +1,65 @@
+# Sourced after desktop_test_common.sh by the desktop tests that set up a desktop of
+# their own: a private home, an X server, a window manager, panels, a session bus. What
+# the functions start goes into PIDS, so it ends with the script.
+
+# Everything the programs write goes under $OUT instead of the user's own folders.
+use_private_home() {
+  export HOME=$OUT/home XDG_CONFIG_HOME=$OUT/home/.config XDG_CACHE_HOME=$OUT/home/.cache
+  export XDG_DATA_HOME=$OUT/home/.local/share XDG_RUNTIME_DIR=$OUT/runtime
+  mkdir -p "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" "$XDG_CACHE_HOME"
+  mkdir -m 700 "$XDG_RUNTIME_DIR"
+  # No session manager, no accessibility bus: nothing outlives the test.
+  unset SESSION_MANAGER
+  export NO_AT_BRIDGE=1
+}
+
+# rerun_on_private_bus <script> [arguments...]: unless already there, runs the script
+# again inside a session bus of its own (dbus-run-session) and exits with its status.
+# The bus starts the services it activates (xfconfd) with the environment set so far.
+rerun_on_private_bus() {
+  [ -n "${ZR_ON_PRIVATE_BUS:-}" ] && return 0
+  ZR_ON_PRIVATE_BUS=1 dbus-run-session -- bash "$@"
+  exit $?
+}
+
+# start_x_server <width>x<height> [Xvfb options...]: a private X server on a free
+# display; sets DISPLAY.
+start_x_server() {
+  local size=$1
+  shift
+  Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp "$@" 3>"$OUT/display" >/dev/null 2>&1 &
+  PIDS+=($!)
+  wait_for 100 test -s "$OUT/display" || return 1
+  export DISPLAY=:$(head -1 "$OUT/display")
+}
+
+# The desktop's work area as x,y,width,height, as the window manager publishes it.
+work_area() { xprop -root _NET_WORKAREA 2>/dev/null | sed -n 's/.*= *//p' | cut -d, -f1-4 | tr -d ' '; }
+
+# openbox, which keeps windows out of the panels' struts; returns once it manages the
+# screen and has published the work area.
+start_openbox() {
+  openbox --sm-disable >>"$OUT/openbox.log" 2>&1 &
+  PIDS+=($!)
+  wm_running() {
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && [ -n "$(work_area)" ]
+  }
+  wait_for 300 wm_running
+}
+
+# set_monitors <primary> <other>: two RandR monitors, each given as
+# name:<width>x<height>+<x>+<y>, in place of the ones set before (the X server must run
+# with -noreset). The primary one takes over the X screen's output, which removes the
+# screen's own monitor; the other has no output.
+set_monitors() {
+  local monitor output=screen
+  for monitor in "$@"; do xrandr --delmonitor "${monitor%%:*}" >/dev/null 2>&1; done
+  for monitor in "$@"; do
+    local name=${monitor%%:*} geometry=${monitor#*:}
+    local width=${geometry%%x*} rest=${geometry#*x}
+    local height=${rest%%+*} position=${rest#*+}
+    [ "$output" = screen ] && name="*$name"
+    xrandr --setmonitor "$name" "$width/300x$height/200+$position" "$output" >/dev/null || return 1
+    output=none
+  done
+}
