@@ -44,14 +44,7 @@ rerun_on_private_bus "$0" "$@"
 
 STARTED=$(date +%s)
 step() { echo "[$(($(date +%s) - STARTED))s] $*"; }
-fail() {
-  echo "FAIL: $*"
-  import -window root "$ARTEFACTS/status-notifier-failure.png" 2>/dev/null
-  for log in "$OUT"/run*.out "$OUT"/panel.log; do
-    [ -s "$log" ] && { echo "--- $(basename "$log")"; cat "$log"; }
-  done
-  exit 1
-}
+FAILURE_SHOT=$ARTEFACTS/status-notifier-failure.png
 mkdir -p "$ARTEFACTS" || fail "cannot create $ARTEFACTS"
 rm -f "$ARTEFACTS"/status-notifier-*.png
 
@@ -59,10 +52,7 @@ export QT_QPA_PLATFORM=xcb LC_ALL=C LANG=C
 export ZRDORVEL_UPDATE_INFO_URL=http://127.0.0.1:1/version.dat
 export LSAN_OPTIONS="suppressions=$here/lsan_platform_plugins.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
 
-PROG=$OUT/program
-mkdir -p "$PROG"
-cp "$APP" "$PROG/zrdorvel" || fail "cannot copy the program"
-INI=$PROG/ZRDorvel.ini
+use_program_copy "$APP" || fail "cannot copy the program"
 printf '[System]\r\nAutoCheckForUpdates=0\r\nOnCloseMessage=0\r\n' >"$INI"
 touch -d '2001-01-01' "$INI"
 

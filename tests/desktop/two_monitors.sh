@@ -21,14 +21,7 @@ done
 here=$(dirname "${BASH_SOURCE[0]}")
 source "$here/../support/desktop_test_common.sh"
 source "$here/../support/desktop_session.sh"
-fail() {
-  echo "FAIL: $*"
-  import -window root "$ARTEFACTS/two-monitors-failure.png" 2>/dev/null
-  for log in "$OUT"/run*.out "$OUT"/trayer.log; do
-    [ -s "$log" ] && { echo "--- $(basename "$log")"; cat "$log"; }
-  done
-  exit 1
-}
+FAILURE_SHOT=$ARTEFACTS/two-monitors-failure.png
 mkdir -p "$ARTEFACTS" || fail "cannot create $ARTEFACTS"
 rm -f "$ARTEFACTS"/two-monitors-*.png
 
@@ -37,13 +30,11 @@ export DBUS_SESSION_BUS_ADDRESS=disabled: QT_QPA_PLATFORM=xcb LC_ALL=C LANG=C
 export ZRDORVEL_UPDATE_INFO_URL=http://127.0.0.1:1/version.dat
 unset QT_RELY_ON_NET_WORKAREA_ATOM
 
-PROG=$OUT/program
-mkdir -p "$PROG"
-cp "$APP" "$PROG/zrdorvel" || fail "cannot copy the program"
+use_program_copy "$APP" || fail "cannot copy the program"
 NAME="Stand up"
 # One daily reminder, in the older format, which the program reads as well.
 printf '1\r\n%s\r\nYes\r\nDaily\r\n\r\n9:00\r\n\r\n' "$NAME" >"$PROG/Reminders.dat"
-printf '[System]\r\nAutoCheckForUpdates=0\r\n' >"$PROG/ZRDorvel.ini"
+printf '[System]\r\nAutoCheckForUpdates=0\r\n' >"$INI"
 
 start_x_server 2560x800 -noreset || fail "Xvfb did not start"
 start_openbox || fail "openbox did not start"

@@ -24,13 +24,6 @@ ls /usr/lib/*/qt6/plugins/platforms/libqwayland-generic.so >/dev/null 2>&1 ||
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 source "$here/../support/desktop_test_common.sh"
 source "$here/../support/desktop_session.sh"
-fail() {
-  echo "FAIL: $*"
-  for log in "$OUT"/run*.out "$OUT"/weston.log; do
-    [ -s "$log" ] && { echo "--- $(basename "$log")"; cat "$log"; }
-  done
-  exit 1
-}
 
 use_private_home
 export DBUS_SESSION_BUS_ADDRESS=disabled: LC_ALL=C LANG=C
@@ -41,10 +34,7 @@ unset QT_QPA_PLATFORM XDG_SESSION_TYPE
 export LSAN_OPTIONS="suppressions=$here/lsan_platform_plugins.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
 export ASAN_OPTIONS="fast_unwind_on_malloc=0${ASAN_OPTIONS:+:$ASAN_OPTIONS}"
 
-PROG=$OUT/program
-mkdir -p "$PROG"
-cp "$APP" "$PROG/zrdorvel" || fail "cannot copy the program"
-INI=$PROG/ZRDorvel.ini
+use_program_copy "$APP" || fail "cannot copy the program"
 
 # The kiosk shell and no input method: weston then starts no client programs of its own.
 printf '[core]\nshell=kiosk-shell.so\n\n[input-method]\npath=\n' >"$OUT/weston.ini"

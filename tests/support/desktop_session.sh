@@ -2,6 +2,20 @@
 # their own: a private home, an X server, a window manager, panels, a session bus. What
 # the functions start goes into PIDS, so it ends with the script.
 
+# fail <message>: prints the message and every log under $OUT (*.out, *.log), with a
+# screenshot to $FAILURE_SHOT when that is set and an X server runs; exits 1.
+fail() {
+  echo "FAIL: $*"
+  if [ -n "${FAILURE_SHOT:-}" ] && [ -n "${DISPLAY:-}" ] &&
+    import -window root "$FAILURE_SHOT" 2>/dev/null; then
+    echo "  the screen at the failure: $FAILURE_SHOT"
+  fi
+  for log in "$OUT"/*.out "$OUT"/*.log; do
+    [ -s "$log" ] && { echo "--- $(basename "$log")"; cat "$log"; }
+  done
+  exit 1
+}
+
 # Everything the programs write goes under $OUT instead of the user's own folders.
 use_private_home() {
   export HOME=$OUT/home XDG_CONFIG_HOME=$OUT/home/.config XDG_CACHE_HOME=$OUT/home/.cache
@@ -11,6 +25,14 @@ use_private_home() {
   # No session manager, no accessibility bus: nothing outlives the test.
   unset SESSION_MANAGER
   export NO_AT_BRIDGE=1
+}
+
+# use_program_copy <program file>: a copy of the program in a folder of its own, $PROG,
+# where it keeps its data files; $INI is its settings file there.
+use_program_copy() {
+  PROG=$OUT/program
+  INI=$PROG/ZRDorvel.ini
+  mkdir -p "$PROG" && cp "$1" "$PROG/zrdorvel"
 }
 
 # rerun_on_private_bus <script> [arguments...]: unless already there, runs the script
