@@ -11,8 +11,8 @@
 #   4. the panel ends: within a check pass the window is back, minimised; the panel
 #      starts again: the window stays until it is closed, then its item is registered
 #      with the new panel
-#   5. "Shut Down" from the exported menu ends the program with exit status 0 and the
-#      settings written
+#   5. "Enable Reminders" from the exported menu switches its check mark off and on;
+#      "Shut Down" ends the program with exit status 0 and the settings written
 #   6. installed (<prefix>/bin and the icon theme in <prefix>/share/icons), the item
 #      also carries the theme icon name "zrdorvel"
 #
@@ -180,8 +180,15 @@ panel_shot panel-restarted
 (($(gold_pixels panel-restarted) >= 10)) || fail "the restarted panel does not show the icon"
 step "   closed again: item $ITEM on the new panel"
 
-# --- 5. Shut Down from the menu -------------------------------------------------------
-step "5. Shut Down from the exported menu"
+# --- 5. the menu's commands ----------------------------------------------------------
+step "5. Enable Reminders, then Shut Down from the exported menu"
+enable_state() { sni menu "$ITEM" | awk -F'\t' '$1 == "Enable Reminders" {print $4}'; }
+sni click "$ITEM" "Enable Reminders" || fail "Enable Reminders could not be chosen"
+switched_off() { [ "$(enable_state)" = 0 ]; }
+wait_for 50 switched_off || fail "Enable Reminders did not lose its check mark"
+sni click "$ITEM" "Enable Reminders"
+switched_on() { [ "$(enable_state)" = 1 ]; }
+wait_for 50 switched_on || fail "Enable Reminders did not get its check mark back"
 sni click "$ITEM" "Shut Down" || fail "Shut Down could not be chosen"
 wait_for 150 ended || fail "Shut Down did not end the program"
 wait "$APID"
