@@ -31,8 +31,6 @@ bool equalsIgnoringCase(std::string_view a, std::string_view b) {
 enum class Marker { None, Am, Pm };
 
 Marker markerOf(std::string_view text, const RegionalSettings& regional) {
-  if (text.empty())
-    return Marker::None;
   if (equalsIgnoringCase(text, regional.amText))
     return Marker::Am;
   if (equalsIgnoringCase(text, regional.pmText))
@@ -77,8 +75,7 @@ bool readSeparator(std::string_view& text, std::string_view separator) {
 bool readDateSeparator(std::string_view& text, std::string_view separator) {
   if (!readSeparator(text, separator))
     return false;
-  while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
-    text.remove_prefix(1);
+  text = trimBlanks(text);
   return true;
 }
 
