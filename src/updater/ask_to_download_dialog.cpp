@@ -21,6 +21,7 @@ constexpr int kStatusBarHeight = 19;
 
 QLabel* addLabel(QWidget* parent, const QString& text, int left, int top, bool bold = false) {
   auto* label = new QLabel(text, parent);
+  label->setTextFormat(Qt::PlainText);
   if (bold) {
     QFont font = label->font();
     font.setBold(true);
