@@ -181,25 +181,28 @@ bool DownloadThread::send(QNetworkAccessManager& client, const QString& address,
       hasSuccessStatus(reply.get()) && !target->write(reply->readAll()))
     endedHere = target->error();
 
-  const QString name = displayName(address);
   if (!endedHere.isEmpty())
     return fail(endedHere);
-  if (reply->error() == QNetworkReply::OperationCanceledError)
-    return fail(
-        QString("%1: nothing arrived for %2 seconds.").arg(name).arg(stallTimeoutMs_ / 1000.0));
-  if (reply->error() != QNetworkReply::NoError)
-    return fail(name + ": " + printable(reply->errorString()));
-  if (!hasSuccessStatus(reply.get()))
-    return fail(QString("%1: the server answered %2 %3.")
-                    .arg(name)
-                    .arg(statusCode(reply.get()))
-                    .arg(printable(
-                        reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString())));
+  if (const QString failure = failureOf(reply.get(), displayName(address)); !failure.isEmpty())
+    return fail(failure);
   if (target && !target->finish(promisedLength()))
     return fail(target->error());
   if (contentLength)
     *contentLength = promisedLength().value_or(0);
   return true;
+}
+
+QString DownloadThread::failureOf(const QNetworkReply* reply, const QString& name) const {
+  if (reply->error() == QNetworkReply::OperationCanceledError)
+    return QString("%1: nothing arrived for %2 seconds.").arg(name).arg(stallTimeoutMs_ / 1000.0);
+  if (reply->error() != QNetworkReply::NoError)
+    return name + ": " + printable(reply->errorString());
+  if (!hasSuccessStatus(reply))
+    return QString("%1: the server answered %2 %3.")
+        .arg(name)
+        .arg(statusCode(reply))
+        .arg(printable(reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString()));
+  return {};
 }
 
 bool DownloadThread::fail(const QString& error) {

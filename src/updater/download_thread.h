@@ -11,6 +11,7 @@
 #include <memory>
 
 class QNetworkAccessManager;
+class QNetworkReply;
 
 namespace zr {
 
@@ -76,6 +77,9 @@ private:
   // which receives the body, a HEAD otherwise. Records any failure.
   bool send(QNetworkAccessManager& client, const QString& address, DownloadTarget* target,
             qint64* contentLength);
+  // Why a finished request failed (the request for the file of that name);
+  // empty when it succeeded.
+  QString failureOf(const QNetworkReply* reply, const QString& name) const;
   bool fail(const QString& error);
   void onProgress(qint64 count);
   // Runs a display step on the UI thread and waits for it.

@@ -2,10 +2,8 @@
 
 #include "test_web_server.h"
 
-#include <QDeadlineTimer>
 #include <QProcess>
 #include <QSslConfiguration>
-#include <QThread>
 #include <unistd.h>
 
 namespace zr::test {
@@ -45,16 +43,8 @@ private:
     writeConfig(port);
     process_.start("nginx", {"-p", filePath("") + '/', "-c", filePath("nginx.conf"), "-e",
                              filePath("error.log")});
-    const QDeadlineTimer deadline(10000);
-    while (!deadline.hasExpired() && process_.state() != QProcess::NotRunning) {
-      if (accepts(port)) {
-        port_ = port;
-        return;
-      }
-      QThread::msleep(20);
-    }
-    process_.kill();
-    process_.waitForFinished(5000);
+    if (serves(process_, port))
+      port_ = port;
   }
 
   void writeConfig(quint16 port) const {

@@ -1,12 +1,15 @@
 #pragma once
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QStringList>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTemporaryDir>
+#include <QThread>
 #include <gtest/gtest.h>
 
 namespace zr::test {
@@ -23,6 +26,21 @@ inline bool accepts(quint16 port) {
   QTcpSocket socket;
   socket.connectToHost(QHostAddress::LocalHost, port);
   return socket.waitForConnected(200);
+}
+
+// Waits until a server just started accepts connections on the port; when it
+// ends or does not get there in time (another program took the port), it is
+// ended and the answer is false.
+inline bool serves(QProcess& server, quint16 port) {
+  const QDeadlineTimer deadline(10000);
+  while (!deadline.hasExpired() && server.state() != QProcess::NotRunning) {
+    if (accepts(port))
+      return true;
+    QThread::msleep(20);
+  }
+  server.kill();
+  server.waitForFinished(5000);
+  return false;
 }
 
 // A web server started by a test on 127.0.0.1, serving the files of root()

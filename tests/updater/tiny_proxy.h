@@ -2,10 +2,8 @@
 
 #include "test_web_server.h"
 
-#include <QDeadlineTimer>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QThread>
 
 namespace zr::test {
 
@@ -56,16 +54,8 @@ private:
     file.close();
 
     process_.start("tinyproxy", {"-d", "-c", file.fileName()});
-    const QDeadlineTimer deadline(10000);
-    while (!deadline.hasExpired() && process_.state() != QProcess::NotRunning) {
-      if (accepts(port)) {
-        port_ = port;
-        return;
-      }
-      QThread::msleep(20);
-    }
-    process_.kill();
-    process_.waitForFinished(5000);
+    if (serves(process_, port))
+      port_ = port;
   }
 
   QString log() const {
