@@ -140,6 +140,20 @@ TEST_F(ProxyTest, NoProxyExemptsAHost) {
   EXPECT_EQ(server.requests(), QStringList({"HEAD /files/a.txt", "GET /files/a.txt"}));
 }
 
+// No SOCKS server listens there: the request fails instead of going direct.
+TEST_F(ProxyTest, SocksProxyIsUsedAsOne) {
+  NginxServer server;
+  server.addFile("a.txt", "direct");
+  const ProxyEnvironment environment(
+      {{"http_proxy",
+        QString("socks5://%1:%2@127.0.0.1:%3").arg(kUser, kPassword).arg(test::freePort())}});
+
+  EXPECT_FALSE(download(server));
+  EXPECT_EQ(errors_, QStringList({"a.txt: Connection to proxy refused"}));
+  EXPECT_TRUE(server.requests().isEmpty());
+  expectNoPasswordShown();
+}
+
 TEST_F(ProxyTest, ProxyThatCannotBeReadMeansADirectConnectionAndOneWarning) {
   NginxServer server;
   server.addFile("a.txt", "direct");
