@@ -1,43 +1,53 @@
 #pragma once
 
-#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
 namespace zr {
 
-// The proxy settings of the system for plain HTTP, as one query answers them.
-struct ProxySettings {
-  std::string host; // empty: no proxy server was given
-  int port = 0;     // 0 when no valid port could be read
-  bool enabled = false;
-  std::string bypass; // the system's bypass list, kept as it stands
-};
+enum class ProxyKind { Http, Socks5 };
 
+// A proxy server as a proxy variable names it. The user name and password
+// serve only to authenticate with the proxy; they are never shown or logged.
 struct ProxyServer {
+  ProxyKind kind = ProxyKind::Http;
   std::string host;
   int port = 0;
+  std::string user;
+  std::string password;
 };
 
-// Reads a proxy-server text, either "host:port" for every protocol or a list
-// of "protocol=host:port" entries separated by ";". The "http=" entry is used
-// when there is one, otherwise the first entry whole. A missing port, or one
-// that is not a number from 0 to 65535, gives port 0.
-ProxyServer parseProxyServer(std::string_view text);
+// Reads a proxy address "[scheme://][user[:password]@]host[:port][/]". The
+// scheme is http (also when none is given) or socks5 / socks5h, in any letter
+// case; the user name and password may hold %XX escapes; the host is a name,
+// an IPv4 address or an IPv6 address in brackets; the port is 1 to 65535, 80
+// for http and 1080 for SOCKS when none is given. Anything else cannot be
+// read: no answer.
+std::optional<ProxyServer> parseProxyAddress(std::string_view text);
 
-// Connection flags of the system's Internet options.
-inline constexpr std::uint32_t kProxyTypeDirect = 1;
-inline constexpr std::uint32_t kProxyTypeProxy = 2;
-inline constexpr std::uint32_t kProxyTypeAutoProxyUrl = 4;
-inline constexpr std::uint32_t kProxyTypeAutoDetect = 8;
+// Whether a no_proxy list (entries separated by commas or blanks) exempts a
+// host from the proxy: "*" exempts every host, a domain entry (with or without
+// a leading ".") exempts that host and every host below it, an address entry
+// exempts that address. Letter case is ignored.
+bool isExemptFromProxy(std::string_view host, std::string_view noProxy);
 
-// A proxy is in use when a proxy server or an automatic configuration script
-// is switched on; a direct connection or automatic detection alone is not.
-bool proxyFlagsEnabled(std::uint32_t flags);
+// The proxy variables of the environment, as they stand.
+struct ProxyVariables {
+  std::string httpProxy;  // for http addresses
+  std::string httpsProxy; // for https addresses
+  std::string noProxy;
+};
 
-// The settings that the usual proxy environment variables describe: the value
-// of http_proxy (an optional "http://" and user information before the host
-// and a trailing "/" are dropped) and of no_proxy. An empty value means no proxy.
-ProxySettings proxySettingsFromEnvironment(std::string_view httpProxy, std::string_view noProxy);
+struct ProxyChoice {
+  std::optional<ProxyServer> server; // none: connect directly
+  bool unreadable = false;           // a proxy was set but could not be read
+};
+
+// The proxy for a request to host over scheme ("http" or "https"): the
+// variable of that scheme unless no_proxy exempts the host. A variable that
+// cannot be read means a direct connection.
+ProxyChoice chooseProxy(std::string_view scheme, std::string_view host,
+                        const ProxyVariables& variables);
 
 } // namespace zr

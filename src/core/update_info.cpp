@@ -1,13 +1,29 @@
 #include "core/update_info.h"
 
+#include "core/error.h"
+
+#include <algorithm>
+#include <map>
+
 namespace zr {
 namespace {
+
+constexpr std::size_t kPrintableLength = 200;
+constexpr std::size_t kDigestLength = 64;
 
 std::string upperCaseAscii(std::string_view text) {
   std::string result(text);
   for (char& c : result)
     if (c >= 'a' && c <= 'z')
       c = static_cast<char>(c - 'a' + 'A');
+  return result;
+}
+
+std::string lowerCaseAscii(std::string_view text) {
+  std::string result(text);
+  for (char& c : result)
+    if (c >= 'A' && c <= 'Z')
+      c = static_cast<char>(c - 'A' + 'a');
   return result;
 }
 
@@ -37,12 +53,96 @@ bool isBlankOrControl(char c) {
   return static_cast<unsigned char>(c) <= 32;
 }
 
+bool isControl(char c) {
+  return static_cast<unsigned char>(c) < 32 || c == 127;
+}
+
+bool isDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+
+bool isHexDigit(char c) {
+  return isDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
+
 std::string_view trimControls(std::string_view text) {
   while (!text.empty() && isBlankOrControl(text.front()))
     text.remove_prefix(1);
   while (!text.empty() && isBlankOrControl(text.back()))
     text.remove_suffix(1);
   return text;
+}
+
+// One or more groups of digits joined by single dots.
+bool isDottedNumber(std::string_view text) {
+  bool digitBefore = false;
+  for (char c : text) {
+    if (isDigit(c))
+      digitBefore = true;
+    else if (c == '.' && digitBefore)
+      digitBefore = false;
+    else
+      return false;
+  }
+  return digitBefore;
+}
+
+[[noreturn]] void refuseLine(const char* section, std::string_view line, const char* why) {
+  std::string text = "Refused ";
+  text += section;
+  text += " line \"";
+  text += printableText(line);
+  text += "\": ";
+  text += why;
+  throw Error(text);
+}
+
+// The scheme of an absolute address in lower case with the host that follows
+// "//"; empty when the address has no such form.
+struct AddressStart {
+  std::string scheme;
+  std::string_view host;
+};
+
+AddressStart addressStart(std::string_view address) {
+  const std::size_t separator = address.find("://");
+  if (separator == std::string_view::npos)
+    return {};
+  std::string_view authority = address.substr(separator + 3);
+  authority = authority.substr(0, authority.find_first_of("/?#"));
+  if (const std::size_t at = authority.rfind('@'); at != std::string_view::npos)
+    authority.remove_prefix(at + 1);
+  return {lowerCaseAscii(address.substr(0, separator)), authority.substr(0, authority.rfind(':'))};
+}
+
+UpdateFile checkFileLine(const std::string& line, bool overHttps) {
+  if (std::any_of(line.begin(), line.end(), isControl))
+    refuseLine("[FILES]", line, "it holds a control character.");
+  const AddressStart start = addressStart(line);
+  if (start.host.empty() || (start.scheme != "http" && start.scheme != "https"))
+    refuseLine("[FILES]", line, "it is not an http or https address.");
+  if (overHttps && start.scheme != "https")
+    refuseLine("[FILES]", line,
+               "it is not an https address, but the update information came over https.");
+  std::string name = documentName(line);
+  if (name.empty() || name == "." || name == "..")
+    refuseLine("[FILES]", line, "it does not end in a file name.");
+  return {line, std::move(name), {}};
+}
+
+std::map<std::string, std::string> readDigests(const std::vector<std::string>& lines) {
+  std::map<std::string, std::string> digests;
+  for (const std::string& line : lines) {
+    const std::size_t equals = line.rfind('=');
+    const std::string_view digest = equals == std::string::npos
+                                        ? std::string_view()
+                                        : std::string_view(line).substr(equals + 1);
+    if (equals == 0 || digest.size() != kDigestLength ||
+        !std::all_of(digest.begin(), digest.end(), isHexDigit))
+      refuseLine("[SHA256]", line, "it is not a file name, \"=\" and 64 hexadecimal digits.");
+    digests[line.substr(0, equals)] = lowerCaseAscii(digest);
+  }
+  return digests;
 }
 
 } // namespace
@@ -53,6 +153,7 @@ UpdateInfo readUpdateInfo(std::string_view text) {
   for (std::string_view line : splitLines(text)) {
     if (isSectionHeader(line)) {
       section = upperCaseAscii(line);
+      info.hasDigests = info.hasDigests || section == "[SHA256]";
     } else if (section == "[VERSION]") {
       if (!line.empty())
         info.version = line;
@@ -61,15 +162,67 @@ UpdateInfo readUpdateInfo(std::string_view text) {
         info.files.emplace_back(line);
     } else if (section == "[NOTES]") {
       info.notes.emplace_back(line);
+    } else if (section == "[SHA256]") {
+      if (!line.empty())
+        info.digests.emplace_back(line);
     }
   }
   return info;
+}
+
+UpdateOffer readUpdateOffer(std::string_view text, bool overHttps) {
+  UpdateInfo info = readUpdateInfo(text);
+  const std::string_view version = trimControls(info.version);
+  if (version.empty())
+    throw Error("The update information holds no version.");
+  if (!isDottedNumber(version))
+    refuseLine("[VERSION]", info.version, "it is not a dotted number such as 2.1.2.29.");
+
+  UpdateOffer offer;
+  offer.version = version;
+  offer.notes = std::move(info.notes);
+  offer.verified = info.hasDigests;
+  const std::map<std::string, std::string> digests = readDigests(info.digests);
+  for (const std::string& line : info.files) {
+    UpdateFile file = checkFileLine(line, overHttps);
+    if (const auto digest = digests.find(file.name); digest != digests.end())
+      file.sha256 = digest->second;
+    offer.files.push_back(std::move(file));
+  }
+  return offer;
+}
+
+std::string documentName(std::string_view address) {
+  address = address.substr(0, address.find_first_of("?#"));
+  const std::size_t separator = address.find("://");
+  const std::size_t authorityStart = separator == std::string_view::npos ? 0 : separator + 3;
+  if (address.find('/', authorityStart) == std::string_view::npos)
+    return {};
+  return std::string(address.substr(address.rfind('/') + 1));
 }
 
 bool isUpdateOnOffer(std::string_view currentVersion, std::string_view offeredVersion) {
   const std::string current = upperCaseAscii(currentVersion);
   const std::string offered = upperCaseAscii(offeredVersion);
   return trimControls(current) != trimControls(offered);
+}
+
+std::string printableText(std::string_view text) {
+  constexpr char kHex[] = "0123456789ABCDEF";
+  std::string result;
+  for (char c : text.substr(0, kPrintableLength)) {
+    if (isControl(c)) {
+      const auto code = static_cast<unsigned char>(c);
+      result += "\\x";
+      result += kHex[code >> 4];
+      result += kHex[code & 15];
+    } else {
+      result += c;
+    }
+  }
+  if (text.size() > kPrintableLength)
+    result += "...";
+  return result;
 }
 
 } // namespace zr

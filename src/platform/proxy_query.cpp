@@ -1,24 +1,30 @@
 #include "platform/proxy_query.h"
 
-#include <cstdlib>
-#include <string>
-
 namespace zr {
 namespace {
 
-std::string environmentValue(const char* lowerName, const char* upperName) {
-  for (const char* name : {lowerName, upperName})
-    if (const char* value = std::getenv(name); value != nullptr && *value != '\0')
-      return value;
+std::string environmentValue(std::initializer_list<const char*> names) {
+  for (const char* name : names)
+    if (const QByteArray value = qgetenv(name); !value.isEmpty())
+      return value.toStdString();
   return {};
 }
 
 } // namespace
 
-// On Linux the proxy settings of a user are the usual environment variables.
-std::optional<ProxySettings> queryProxySettings() {
-  return proxySettingsFromEnvironment(environmentValue("http_proxy", "HTTP_PROXY"),
-                                      environmentValue("no_proxy", "NO_PROXY"));
+ProxyVariables readProxyVariables() {
+  return {environmentValue({"http_proxy"}), environmentValue({"https_proxy", "HTTPS_PROXY"}),
+          environmentValue({"no_proxy", "NO_PROXY"})};
+}
+
+QNetworkProxy toNetworkProxy(const std::optional<ProxyServer>& server) {
+  if (!server)
+    return QNetworkProxy(QNetworkProxy::NoProxy);
+  const auto type =
+      server->kind == ProxyKind::Socks5 ? QNetworkProxy::Socks5Proxy : QNetworkProxy::HttpProxy;
+  return QNetworkProxy(type, QString::fromStdString(server->host),
+                       static_cast<quint16>(server->port), QString::fromStdString(server->user),
+                       QString::fromStdString(server->password));
 }
 
 } // namespace zr

@@ -2,13 +2,19 @@
 
 #include "core/proxy_settings.h"
 
+#include <QNetworkProxy>
 #include <optional>
 
 namespace zr {
 
-// Asks the system for the user's proxy settings for HTTP, anew on every call.
-// No answer means the query failed, which the caller treats as no proxy.
-// Safe to call from any thread.
-std::optional<ProxySettings> queryProxySettings();
+// The user's proxy settings are the usual environment variables, read anew on
+// every call: https_proxy (else HTTPS_PROXY) for https addresses, http_proxy
+// for http ones (only in lower case, since HTTP_PROXY can be set from outside
+// by a request's "Proxy" header in a web server's scripts), and no_proxy (else
+// NO_PROXY). Safe to call from any thread.
+ProxyVariables readProxyVariables();
+
+// The proxy for the toolkit's network requests; no server means no proxy.
+QNetworkProxy toNetworkProxy(const std::optional<ProxyServer>& server);
 
 } // namespace zr

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
+#include <algorithm>
 
 namespace zr {
 namespace {
@@ -18,9 +19,13 @@ constexpr int kClientHeight = 296;
 constexpr int kTopBevelHeight = 81;
 constexpr int kBottomBevelHeight = 39;
 constexpr int kStatusBarHeight = 19;
+// Release notes are a few dozen lines; a server that sends hundreds of
+// thousands would freeze the window while the memo lays them out.
+constexpr qsizetype kMostNoteLines = 10000;
 
 QLabel* addLabel(QWidget* parent, const QString& text, int left, int top, bool bold = false) {
   auto* label = new QLabel(text, parent);
+  label->setTextFormat(Qt::PlainText);
   if (bold) {
     QFont font = label->font();
     font.setBold(true);
@@ -102,7 +107,10 @@ void AskToDownloadDialog::setUpdateVersion(const QString& version) {
 }
 
 void AskToDownloadDialog::setNotes(const QStringList& notes) {
-  mmoNotes_->setPlainText(notes.join(u'\n'));
+  QStringList shown = notes.first(std::min(notes.size(), kMostNoteLines));
+  if (notes.size() > kMostNoteLines)
+    shown.append("...");
+  mmoNotes_->setPlainText(shown.join(u'\n'));
 }
 
 void AskToDownloadDialog::setHomePage(const QString& address) {

@@ -20,6 +20,7 @@ public:
 
   void setYourVersion(const QString& version);
   void setUpdateVersion(const QString& version);
+  // One memo line per note, the first 10000 of them, then "..." if there are more.
   void setNotes(const QStringList& notes);
   void setHomePage(const QString& address);
 

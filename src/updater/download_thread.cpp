@@ -1,14 +1,12 @@
 #include "updater/download_thread.h"
 
-#include "platform/proxy_query.h"
-#include "updater/document_name.h"
+#include "core/update_info.h"
+#include "updater/download_target.h"
+#include "updater/proxy_factory.h"
 
-#include <QBuffer>
 #include <QCoreApplication>
 #include <QEventLoop>
-#include <QFile>
 #include <QNetworkAccessManager>
-#include <QNetworkProxy>
 #include <QNetworkReply>
 #include <QTimer>
 #include <algorithm>
@@ -20,17 +18,25 @@ namespace {
 // How often a request in progress looks for a stop request, so that a stalled
 // connection is stopped as promptly as a flowing one.
 constexpr int kStopPollMs = 50;
+// What a reply may hold before it is read, so that a fast endless body cannot
+// pile up between two reads.
+constexpr qint64 kReadBufferSize = 256 * 1024;
+const QString kStopped = "Stopped.";
 
-QNetworkProxy proxyForUpdates() {
-  const std::optional<ProxySettings> settings = queryProxySettings();
-  if (!settings || !settings->enabled || settings->host.empty())
-    return QNetworkProxy(QNetworkProxy::NoProxy);
-  return QNetworkProxy(QNetworkProxy::HttpProxy, QString::fromStdString(settings->host),
-                       static_cast<quint16>(settings->port));
+QString printable(const QString& text) {
+  return QString::fromStdString(printableText(text.toStdString()));
+}
+
+QString displayName(const QString& address) {
+  return printable(QString::fromStdString(documentName(address.toStdString())));
+}
+
+int statusCode(const QNetworkReply* reply) {
+  return reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
 }
 
 bool hasSuccessStatus(const QNetworkReply* reply) {
-  const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+  const int status = statusCode(reply);
   return status >= 200 && status <= 299;
 }
 
@@ -52,11 +58,6 @@ DownloadThread::~DownloadThread() {
     QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
 }
 
-void DownloadThread::addItem(const QString& address, const QString& targetPath,
-                             bool freeAfterTransfer) {
-  items_.append(address + u'\t' + targetPath + u'\t' + (freeAfterTransfer ? "-1" : "0"));
-}
-
 void DownloadThread::requestStop() {
   stopRequested_ = true;
 }
@@ -67,13 +68,14 @@ void DownloadThread::run() {
   progressPos_ = 0;
   progressMax_ = 1;
   failed_ = false;
+  errors_.clear();
   attachedData_ = QList<QByteArray>(items_.size());
 
   QNetworkAccessManager client;
   client.setRedirectPolicy(QNetworkRequest::ManualRedirectPolicy);
+  client.setProxyFactory(new ProxyFactory);
   if (showStatus_)
     runOnUiThread(&DownloadThread::createStatusWindow);
-  client.setProxy(proxyForUpdates());
 
   sizePass(client);
   transferPass(client);
@@ -83,21 +85,18 @@ void DownloadThread::run() {
 }
 
 void DownloadThread::sizePass(QNetworkAccessManager& client) {
-  for (const QString& item : std::as_const(items_)) {
+  for (const TransferItem& item : std::as_const(items_)) {
     if (stopRequested_) {
-      failed_ = true;
+      fail(kStopped);
       return;
     }
-    const QString address = item.section(u'\t', 0, 0);
     lastWorkCount_ = 0;
     fileText_ = "Finding file size...";
     if (showStatus_)
       runOnUiThread(&DownloadThread::updateStatusWindow);
     qint64 contentLength = 0;
-    if (send(client, address, nullptr, &contentLength))
+    if (send(client, item.address, nullptr, &contentLength))
       progressMax_ += contentLength;
-    else
-      failed_ = true;
   }
 }
 
@@ -105,75 +104,112 @@ void DownloadThread::transferPass(QNetworkAccessManager& client) {
   const qsizetype count = items_.size();
   for (qsizetype i = 0; i < count; ++i) {
     if (stopRequested_) {
-      failed_ = true;
+      fail(kStopped);
       return;
     }
-    const QStringList parts = items_[i].split(u'\t');
-    const QString& address = parts[0];
-    const QString& targetPath = parts[1];
-    const bool freeAfterTransfer = parts[2] == "-1";
-
-    QByteArray memory;
-    std::unique_ptr<QIODevice> stream;
-    if (targetPath.isEmpty())
-      stream = std::make_unique<QBuffer>(&memory);
-    else
-      stream = std::make_unique<QFile>(targetPath);
-    if (!stream->open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-      failed_ = true;
+    const TransferItem& item = items_[i];
+    const QString name = displayName(item.address);
+    DownloadTarget target(name, item.targetPath, item.sha256);
+    if (!target.open()) {
+      fail(target.error());
       continue;
     }
     lastWorkCount_ = 0;
-    fileText_ = QString("File %1 / %2: %3").arg(i + 1).arg(count).arg(documentName(address));
+    fileText_ = QString("File %1 / %2: %3").arg(i + 1).arg(count).arg(name);
     if (showStatus_)
       runOnUiThread(&DownloadThread::updateStatusWindow);
-    if (!send(client, address, stream.get(), nullptr))
-      failed_ = true;
-    stream->close();
-    if (!freeAfterTransfer && targetPath.isEmpty())
-      attachedData_[i] = memory;
+    if (!send(client, item.address, &target, nullptr))
+      target.discard();
+    else if (!item.freeAfterTransfer && item.targetPath.isEmpty())
+      attachedData_[i] = target.memory();
   }
 }
 
-bool DownloadThread::send(QNetworkAccessManager& client, const QString& address, QIODevice* sink,
-                          qint64* contentLength) {
-  const QNetworkRequest request{QUrl(address)};
-  std::unique_ptr<QNetworkReply> reply(sink ? client.get(request) : client.head(request));
-  bool aborted = false;
-  const auto abortOnStop = [&] {
-    if (stopRequested_ && !aborted) {
-      aborted = true;
+bool DownloadThread::send(QNetworkAccessManager& client, const QString& address,
+                          DownloadTarget* target, qint64* contentLength) {
+  QNetworkRequest request{QUrl(address)};
+  // The body must arrive as the server stores it: its length is checked
+  // against Content-Length and its digest against the published one.
+  request.setRawHeader("Accept-Encoding", "identity");
+  request.setTransferTimeout(stallTimeoutMs_);
+  std::unique_ptr<QNetworkReply> reply(target ? client.get(request) : client.head(request));
+  reply->setReadBufferSize(kReadBufferSize);
+
+  QString endedHere; // why the request was ended from this side
+  const auto endWith = [&](const QString& why) {
+    if (endedHere.isEmpty()) {
+      endedHere = why;
       reply->abort();
     }
+  };
+  const auto endOnStop = [&] {
+    if (stopRequested_)
+      endWith(kStopped);
+  };
+  const auto promisedLength = [&]() -> std::optional<qint64> {
+    const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
+    return length.isValid() ? std::optional(length.toLongLong()) : std::nullopt;
   };
 
   QEventLoop loop;
   connect(reply.get(), &QNetworkReply::finished, &loop, &QEventLoop::quit);
-  if (sink)
+  if (target) {
+    connect(reply.get(), &QNetworkReply::metaDataChanged, &loop, [&] {
+      if (hasSuccessStatus(reply.get()) && promisedLength() && !target->accepts(*promisedLength()))
+        endWith(target->error());
+    });
     connect(reply.get(), &QNetworkReply::readyRead, &loop, [&] {
       const QByteArray data = reply->readAll();
-      if (hasSuccessStatus(reply.get()))
-        sink->write(data);
+      if (hasSuccessStatus(reply.get()) && !target->write(data))
+        endWith(target->error());
     });
+  }
   if (showStatus_)
     connect(reply.get(), &QNetworkReply::downloadProgress, &loop, [&](qint64 received, qint64) {
-      abortOnStop();
-      if (!aborted)
+      endOnStop();
+      if (endedHere.isEmpty())
         onProgress(received);
     });
   QTimer stopPoll;
   stopPoll.setInterval(kStopPollMs);
-  connect(&stopPoll, &QTimer::timeout, &loop, abortOnStop);
+  connect(&stopPoll, &QTimer::timeout, &loop, endOnStop);
   stopPoll.start();
-  abortOnStop();
+  endOnStop();
   if (!reply->isFinished())
     loop.exec();
+  if (target && endedHere.isEmpty() && reply->error() == QNetworkReply::NoError &&
+      hasSuccessStatus(reply.get()) && !target->write(reply->readAll()))
+    endedHere = target->error();
 
-  if (reply->error() != QNetworkReply::NoError || !hasSuccessStatus(reply.get()))
-    return false;
+  if (!endedHere.isEmpty())
+    return fail(endedHere);
+  if (const QString failure = failureOf(reply.get(), displayName(address)); !failure.isEmpty())
+    return fail(failure);
+  if (target && !target->finish(promisedLength()))
+    return fail(target->error());
   if (contentLength)
-    *contentLength = reply->header(QNetworkRequest::ContentLengthHeader).toLongLong();
+    *contentLength = promisedLength().value_or(0);
   return true;
+}
+
+QString DownloadThread::failureOf(const QNetworkReply* reply, const QString& name) const {
+  if (reply->error() == QNetworkReply::OperationCanceledError)
+    return QString("%1: nothing arrived for %2 seconds.").arg(name).arg(stallTimeoutMs_ / 1000.0);
+  if (reply->error() != QNetworkReply::NoError)
+    return name + ": " + printable(reply->errorString());
+  if (!hasSuccessStatus(reply))
+    return QString("%1: the server answered %2 %3.")
+        .arg(name)
+        .arg(statusCode(reply))
+        .arg(printable(reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString()));
+  return {};
+}
+
+bool DownloadThread::fail(const QString& error) {
+  failed_ = true;
+  if (!errors_.contains(error))
+    errors_.append(error);
+  return false;
 }
 
 void DownloadThread::onProgress(qint64 count) {

@@ -10,39 +10,56 @@
 #include <atomic>
 #include <memory>
 
-class QIODevice;
 class QNetworkAccessManager;
 class QNetworkReply;
 
 namespace zr {
 
+class DownloadTarget;
+
+// One transfer of a run.
+struct TransferItem {
+  QString address;
+  QString targetPath;            // empty: the body is received into memory
+  bool freeAfterTransfer = true; // false keeps a body received into memory
+  QByteArray sha256;             // 64 hex digits the file must match; empty: not checked
+};
+
 // Transfers a list of files over HTTP on its own thread: first a HEAD request
-// per item to scale the progress bar, then a GET per item into memory or into a
-// new file. Any failure, and a stop, sets failed(). With showStatus the
-// "Status" window follows the run and its Cancel stops it; every display step
-// runs on the UI thread while the transfer waits for it. Redirects are not
-// followed and count as failures. Emits completed() on the UI thread once the
-// body has ended; the object is then never started again.
+// per item to scale the progress bar, then a GET per item into memory or into
+// a file (see DownloadTarget for what a file must pass to appear). Any
+// failure, and a stop, sets failed() and adds an error text. A request that
+// receives nothing for the stall time-out fails. With showStatus the "Status"
+// window follows the run and its Cancel stops it; every display step runs on
+// the UI thread while the transfer waits for it. Redirects are not followed
+// and count as failures; proxies come from the environment (ProxyFactory).
+// Emits completed() on the UI thread once the body has ended; the object is
+// then never started again.
 class DownloadThread : public QThread {
   Q_OBJECT
 
 public:
+  static constexpr int kStallTimeoutMs = 60000;
+
   explicit DownloadThread(QObject* parent = nullptr);
   // Stops a run in progress at once and waits for its thread.
   ~DownloadThread() override;
 
-  // Before start() only. An empty target path receives the body into memory;
-  // without freeAfterTransfer that memory stays attached to the item.
-  void addItem(const QString& address, const QString& targetPath, bool freeAfterTransfer);
+  // The setters only before start().
+  void addItem(const TransferItem& item) { items_.append(item); }
   void setShowStatus(bool show) { showStatus_ = show; }
   bool showStatus() const { return showStatus_; }
   void setStatusCaption(const QString& caption) { statusCaption_ = caption; }
+  void setStallTimeout(int milliseconds) { stallTimeoutMs_ = milliseconds; }
 
   // Asks the run to stop; the request in progress is aborted at once. Any thread.
   void requestStop();
 
   // After completed():
   bool failed() const { return failed_; }
+  // What went wrong, one line per distinct failure, in order; server text made
+  // printable.
+  const QStringList& errors() const { return errors_; }
   QByteArray attachedData(int item) const { return attachedData_.value(item); }
 
 signals:
@@ -56,9 +73,14 @@ protected:
 private:
   void sizePass(QNetworkAccessManager& client);
   void transferPass(QNetworkAccessManager& client);
-  // Sends one request and waits for its end; a GET writes the body to sink.
-  bool send(QNetworkAccessManager& client, const QString& address, QIODevice* sink,
+  // Sends one request and waits for its end: a GET when there is a target,
+  // which receives the body, a HEAD otherwise. Records any failure.
+  bool send(QNetworkAccessManager& client, const QString& address, DownloadTarget* target,
             qint64* contentLength);
+  // Why a finished request failed (the request for the file of that name);
+  // empty when it succeeded.
+  QString failureOf(const QNetworkReply* reply, const QString& name) const;
+  bool fail(const QString& error);
   void onProgress(qint64 count);
   // Runs a display step on the UI thread and waits for it.
   void runOnUiThread(void (DownloadThread::*step)());
@@ -66,9 +88,10 @@ private:
   void updateStatusWindow();
   void closeStatusWindow();
 
-  QStringList items_;
+  QList<TransferItem> items_;
   bool showStatus_ = false;
   QString statusCaption_;
+  int stallTimeoutMs_ = kStallTimeoutMs;
   std::atomic<bool> stopRequested_ = false;
 
   // Written by the transfer, read by the UI thread only while the transfer
@@ -79,6 +102,7 @@ private:
   qint64 progressPos_ = 0;
   qint64 lastWorkCount_ = 0;
   bool failed_ = false;
+  QStringList errors_;
   QList<QByteArray> attachedData_;
 
   std::unique_ptr<StatusWindow> statusWindow_;

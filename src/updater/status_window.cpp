@@ -12,6 +12,7 @@ namespace {
 
 QLabel* addLabel(QWidget* parent, int left, int top, bool bold = false) {
   auto* label = new QLabel(parent);
+  label->setTextFormat(Qt::PlainText);
   label->move(left, top);
   if (bold) {
     QFont font = label->font();

@@ -1,29 +1,35 @@
 #include "updater/update_controller.h"
 
 #include "platform/detached_process.h"
+#include "updater/updater_log.h"
 
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
-#include <QMessageBox>
+#include <QLabel>
 
 namespace zr {
 namespace {
 
 constexpr int kRecheckIntervalMs = 3600000;
 
-// Gives the owner write access to every folder below root (and root itself),
-// so that nothing inside stays undeletable.
-void makeFoldersWritable(const QString& root) {
-  const auto writable = QFile::WriteOwner | QFile::ReadOwner | QFile::ExeOwner;
-  QFile::setPermissions(root, QFile::permissions(root) | writable);
-  QDirIterator it(root, QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
-                  QDirIterator::Subdirectories);
-  while (it.hasNext()) {
-    const QString folder = it.next();
-    QFile::setPermissions(folder, QFile::permissions(folder) | writable);
+// Deletes a folder with everything in it. Symbolic links are removed
+// themselves and never followed, and permissions change only on real folders,
+// so nothing outside the folder is touched.
+bool removeFolderTree(const QString& folder) {
+  QFile::setPermissions(folder, QFile::permissions(folder) | QFile::ReadOwner | QFile::WriteOwner |
+                                    QFile::ExeOwner);
+  bool removed = true;
+  const QFileInfoList entries = QDir(folder).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot |
+                                                           QDir::Hidden | QDir::System);
+  for (const QFileInfo& entry : entries) {
+    if (entry.isDir() && !entry.isSymLink())
+      removed = removeFolderTree(entry.filePath()) && removed;
+    else
+      removed = QFile::remove(entry.filePath()) && removed;
   }
+  return QDir().rmdir(folder) && removed;
 }
 
 } // namespace
@@ -60,11 +66,17 @@ QString UpdateController::downloadFolder() const {
 }
 
 bool UpdateController::deleteLeftoverUpdates(const QString& programFolder) {
-  QDir folder(programFolder + "Updates");
-  if (!folder.exists())
+  const QString path = programFolder + "Updates";
+  const QFileInfo entry(path);
+  if (!entry.isSymLink() && !entry.exists())
     return true;
-  makeFoldersWritable(folder.path());
-  return folder.removeRecursively();
+  const bool removed = entry.isSymLink() ? QFile::remove(path)
+                       : entry.isDir()   ? removeFolderTree(path)
+                                         : false;
+  if (!removed)
+    qCWarning(updaterLog).noquote()
+        << "The leftover download folder" << path << "could not be deleted.";
+  return removed;
 }
 
 void UpdateController::recheckUpdatesTimerFired() {
@@ -72,38 +84,60 @@ void UpdateController::recheckUpdatesTimerFired() {
   checkAtStartup();
 }
 
-void UpdateController::onCheckError(bool statusWinShown) {
-  if (statusWinShown)
-    inform("An error was encountered while checking for updates.  Please try again later.");
-  else
+void UpdateController::onCheckError(bool statusWinShown, const QString& reason) {
+  if (statusWinShown) {
+    tell(QMessageBox::Information,
+         "An error was encountered while checking for updates.  Please try again later.", reason);
+  } else {
+    qCWarning(updaterLog).noquote()
+        << "The update check failed:" << QString(reason).replace('\n', "; ");
     recheckUpdatesTimer_.start();
+  }
 }
 
 void UpdateController::onUpdateNotAvailable(bool statusWinShown) {
+  recheckUpdatesTimer_.stop();
   if (statusWinShown)
-    inform("There are no updates available at this time.");
+    tell(QMessageBox::Information, "There are no updates available at this time.");
 }
 
 void UpdateController::onUpdateAvailable() {
-  if (!updater_.askToDownload())
+  recheckUpdatesTimer_.stop();
+  const std::optional<Offer> offer = updater_.askToDownload();
+  if (!offer)
     return;
   QDir().mkpath(downloadFolder());
-  updater_.download(downloadFolder());
+  updater_.download(*offer, downloadFolder());
 }
 
 void UpdateController::onDownloadDone() {
-  inform("The updates have been downloaded successfully!\r\n"
-         "This application will now shut down and the update installer will run.");
-  startDetachedProgram(downloadFolder() + "/ZRDorvelSetup.exe");
+  tell(QMessageBox::Information,
+       "The updates have been downloaded successfully!\r\n"
+       "This application will now shut down and the update installer will run.");
+  const QString setupProgram = downloadFolder() + "/ZRDorvelSetup.exe";
+  if (!startDetachedProgram(setupProgram)) {
+    tell(QMessageBox::Critical, "Unable to start " + setupProgram);
+    return;
+  }
   shutDown_();
 }
 
-void UpdateController::onDownloadError() {
-  inform("An error was encountered while downloading updates.  Please try again later.");
+void UpdateController::onDownloadError(const QString& reason) {
+  tell(QMessageBox::Information,
+       "An error was encountered while downloading updates.  Please try again later.", reason);
 }
 
-void UpdateController::inform(const QString& text) {
-  QMessageBox::information(window_, QGuiApplication::applicationDisplayName(), text);
+void UpdateController::tell(QMessageBox::Icon icon, const QString& text, const QString& reason) {
+  QMessageBox box(icon, QGuiApplication::applicationDisplayName(), text, QMessageBox::Ok, window_);
+  box.setTextFormat(Qt::PlainText);
+  if (!reason.isEmpty()) {
+    box.setInformativeText(reason);
+    // The reason quotes the server; it must never be read as markup.
+    for (QLabel* label : box.findChildren<QLabel*>())
+      if (label->text() == reason)
+        label->setTextFormat(Qt::PlainText);
+  }
+  box.exec();
 }
 
 } // namespace zr

@@ -2,6 +2,7 @@
 
 #include "updater/updater.h"
 
+#include <QMessageBox>
 #include <QObject>
 #include <QString>
 #include <QTimer>
@@ -12,11 +13,12 @@ class QWidget;
 namespace zr {
 
 // The main window's side of an update. A silent check at start speaks up only
-// when an update is on offer (and is retried an hour after a failure); a check
-// the user asked for always tells the outcome. When the user accepts an update
-// the files go to the folder "Updates" in the program folder; after a
-// successful download the setup program "ZRDorvelSetup.exe" there is started
-// and the program shuts down.
+// when an update is on offer (a failure leaves a warning line in the log and
+// is retried an hour later); a check the user asked for always tells the
+// outcome, failures with their reason. When the user accepts an update the
+// files go to the folder "Updates" in the program folder; after a successful
+// download the setup program "ZRDorvelSetup.exe" there is started and the
+// program shuts down, unless the setup program cannot be started.
 class UpdateController : public QObject {
   Q_OBJECT
 
@@ -35,7 +37,8 @@ public:
 
   QString downloadFolder() const;
   // Deletes a leftover "Updates" folder of the program folder with all it
-  // holds, read-only entries included. True when no such folder remains.
+  // holds, read-only entries included; when "Updates" is a symbolic link, only
+  // the link. True when no such folder remains.
   static bool deleteLeftoverUpdates(const QString& programFolder);
 
   Updater& updater() { return updater_; }
@@ -43,12 +46,14 @@ public:
 
 private:
   void recheckUpdatesTimerFired();
-  void onCheckError(bool statusWinShown);
+  void onCheckError(bool statusWinShown, const QString& reason);
   void onUpdateNotAvailable(bool statusWinShown);
   void onUpdateAvailable();
   void onDownloadDone();
-  void onDownloadError();
-  void inform(const QString& text);
+  void onDownloadError(const QString& reason);
+  // A message box titled like the program; the reason, when there is one,
+  // goes below the text.
+  void tell(QMessageBox::Icon icon, const QString& text, const QString& reason = {});
 
   QWidget* window_;
   QString programFolder_;

@@ -1,24 +1,37 @@
 #include "updater/updater.h"
 
+#include "core/error.h"
 #include "core/update_info.h"
 #include "updater/ask_to_download_dialog.h"
-#include "updater/document_name.h"
 #include "updater/download_thread.h"
+#include "updater/updater_log.h"
+
+#include <QFile>
+#include <QUrl>
 
 namespace zr {
 namespace {
 
-QStringList toStringList(const std::vector<std::string>& lines) {
-  QStringList list;
-  list.reserve(static_cast<qsizetype>(lines.size()));
-  for (const std::string& line : lines)
-    list.append(QString::fromLocal8Bit(line));
-  return list;
+QString text(const std::string& bytes) {
+  return QString::fromLocal8Bit(bytes);
+}
+
+Offer toOffer(const UpdateOffer& offer) {
+  Offer result;
+  result.version = text(offer.version);
+  for (const std::string& note : offer.notes)
+    result.notes.append(text(note));
+  for (const UpdateFile& file : offer.files)
+    result.files.append(
+        {text(file.address), text(file.name), QByteArray::fromStdString(file.sha256)});
+  result.verified = offer.verified;
+  return result;
 }
 
 } // namespace
 
-Updater::Updater(QObject* parent) : QObject(parent) {}
+Updater::Updater(QObject* parent)
+    : QObject(parent), stallTimeoutMs_(DownloadThread::kStallTimeoutMs) {}
 
 Updater::~Updater() {
   for (DownloadThread* thread : findChildren<DownloadThread*>(Qt::FindDirectChildrenOnly)) {
@@ -27,63 +40,116 @@ Updater::~Updater() {
   }
 }
 
-void Updater::check(bool statusWinShown) {
-  updateVer_.clear();
-  notes_.clear();
-  files_.clear();
+bool Updater::busy() const {
+  return checkThread_ || dialogOpen_ || downloadThread_;
+}
+
+bool Updater::check(bool statusWinShown) {
+  if (busy()) {
+    if (checkThread_ && statusWinShown)
+      reportCheckToUser_ = true;
+    return false;
+  }
+  offer_ = {};
+  reportCheckToUser_ = false;
 
   auto* thread = new DownloadThread(this);
   thread->setShowStatus(statusWinShown);
   thread->setStatusCaption("Checking for updates...");
-  thread->addItem(updateInfoUrl_, QString(), false);
+  thread->setStallTimeout(stallTimeoutMs_);
+  thread->addItem({updateInfoUrl_, QString(), false, {}});
   connect(thread, &DownloadThread::completed, this, &Updater::checkThreadTerminate);
+  checkThread_ = thread;
   thread->start();
+  return true;
 }
 
 void Updater::checkThreadTerminate(DownloadThread* thread) {
   thread->deleteLater();
-  const bool statusWinShown = thread->showStatus();
+  checkThread_ = nullptr;
+  const bool statusWinShown = thread->showStatus() || reportCheckToUser_;
   if (thread->failed()) {
-    emit checkError(statusWinShown);
+    emit checkError(statusWinShown, thread->errors().join('\n'));
     return;
   }
-  const QByteArray text = thread->attachedData(0);
-  const UpdateInfo info = readUpdateInfo(std::string_view(text.constData(), text.size()));
-  updateVer_ = QString::fromLocal8Bit(info.version);
-  files_ = toStringList(info.files);
-  notes_ = toStringList(info.notes);
+  const QByteArray body = thread->attachedData(0);
+  const bool overHttps = QUrl(updateInfoUrl_).scheme() == "https";
+  try {
+    offer_ = toOffer(readUpdateOffer(std::string_view(body.constData(), body.size()), overHttps));
+  } catch (const Error& error) {
+    emit checkError(statusWinShown, QString::fromLocal8Bit(error.what()));
+    return;
+  }
   emit checkDone(statusWinShown);
-  if (isUpdateOnOffer(currentVer_.toLocal8Bit().toStdString(), info.version))
-    emit updateAvailable(statusWinShown);
-  else
+  if (!isUpdateOnOffer(currentVer_.toLocal8Bit().toStdString(), offer_.version.toStdString())) {
     emit updateNotAvailable(statusWinShown);
+  } else if (offer_.files.isEmpty()) {
+    qCWarning(updaterLog).noquote()
+        << "Version" << offer_.version << "is on offer without files, so it is not offered.";
+    emit updateNotAvailable(statusWinShown);
+  } else {
+    emit updateAvailable(statusWinShown);
+  }
 }
 
-bool Updater::askToDownload() {
+std::optional<Offer> Updater::askToDownload() {
+  const Offer offer = offer_;
   AskToDownloadDialog dialog;
   dialog.setYourVersion(currentVer_);
-  dialog.setUpdateVersion(updateVer_);
-  dialog.setNotes(notes_);
+  dialog.setUpdateVersion(offer.version);
+  dialog.setNotes(offer.notes);
   dialog.setHomePage(homePageUrl_);
-  return dialog.exec() == QDialog::Accepted;
+  dialogOpen_ = true;
+  const bool accepted = dialog.exec() == QDialog::Accepted;
+  dialogOpen_ = false;
+  return accepted ? std::optional(offer) : std::nullopt;
 }
 
-void Updater::download(const QString& folder) {
+void Updater::download(const Offer& offer, const QString& folder) {
+  if (offer.files.isEmpty())
+    return failDownloadLater("The update lists no files to download.");
+  for (const OfferedFile& file : offer.files)
+    if (offer.verified && file.sha256.isEmpty())
+      return failDownloadLater(file.name + " has no SHA-256 digest.");
+
   auto* thread = new DownloadThread(this);
   thread->setShowStatus(true);
   thread->setStatusCaption("Getting Updates...");
-  for (const QString& address : std::as_const(files_))
-    thread->addItem(address, folder + u'/' + documentName(address), true);
-  connect(thread, &DownloadThread::completed, this, &Updater::downloadThreadTerminate);
+  thread->setStallTimeout(stallTimeoutMs_);
+  QStringList targets;
+  for (const OfferedFile& file : offer.files) {
+    targets.append(folder + u'/' + file.name);
+    thread->addItem({file.address, targets.last(), true, file.sha256});
+  }
+  connect(thread, &DownloadThread::completed, this,
+          [this, targets, verified = offer.verified](DownloadThread* ended) {
+            downloadThreadTerminate(ended, targets, verified);
+          });
+  downloadThread_ = thread;
   thread->start();
 }
 
-void Updater::downloadThreadTerminate(DownloadThread* thread) {
+void Updater::failDownloadLater(const QString& reason) {
+  QMetaObject::invokeMethod(
+      this, [this, reason] { emit downloadError(reason); }, Qt::QueuedConnection);
+}
+
+void Updater::downloadThreadTerminate(DownloadThread* thread, const QStringList& targets,
+                                      bool verified) {
   thread->deleteLater();
-  if (thread->failed())
-    emit downloadError();
-  else
+  // Still busy while the outcome is told, so that no check starts under its
+  // message; the handlers may end the program, and this object with it.
+  const QPointer<Updater> self(this);
+  if (!thread->failed()) {
     emit downloadDone();
+  } else {
+    if (verified)
+      for (const QString& target : targets)
+        QFile::remove(target);
+    emit downloadError(thread->errors().join('\n'));
+  }
+  if (self)
+    downloadThread_ = nullptr;
 }
 
 } // namespace zr

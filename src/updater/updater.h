@@ -1,19 +1,40 @@
 #pragma once
 
+#include <QByteArray>
+#include <QList>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 namespace zr {
 
 class DownloadThread;
 
+// One file of the update on offer.
+struct OfferedFile {
+  QString address;
+  QString name;      // the name of the downloaded copy
+  QByteArray sha256; // 64 hex digits; empty when none was published
+};
+
+// What a successful check found on offer.
+struct Offer {
+  QString version;
+  QStringList notes;
+  QList<OfferedFile> files;
+  bool verified = false; // the server published digests: every file must match one
+};
+
 // Looks for a newer version of the program: fetches the update information
 // file in the background, reads the version on offer, the files to download and
-// the release notes, and reports the outcome through its signals. It also asks
-// the user whether to download ("Update Available") and downloads the listed
-// files into a folder. Everything here runs on the UI thread; every check and
-// every download is its own transfer run, and runs do not wait for each other.
+// the release notes, and reports the outcome through its signals. A file that
+// is not a well-formed offer (see readUpdateOffer) fails the check; a new
+// version without files is no update. It also asks the user whether to download
+// ("Update Available") and downloads the files of the offer the user accepted
+// into a folder. An update is one road: while a check, its dialog or a download
+// is in progress, no other check starts. Everything here runs on the UI thread.
 class Updater : public QObject {
   Q_OBJECT
 
@@ -28,40 +49,51 @@ public:
   void setHomePageUrl(const QString& address) { homePageUrl_ = address; }
   QString updateInfoUrl() const { return updateInfoUrl_; }
   void setUpdateInfoUrl(const QString& address) { updateInfoUrl_ = address; }
+  // How long a transfer may receive nothing before it fails.
+  void setStallTimeout(int milliseconds) { stallTimeoutMs_ = milliseconds; }
 
   // What the last successful check read; empty until then and during a check.
-  QString updateVer() const { return updateVer_; }
-  QStringList notes() const { return notes_; }
-  QStringList files() const { return files_; }
+  const Offer& offer() const { return offer_; }
+  // A check, its "Update Available" dialog or a download is in progress.
+  bool busy() const;
 
-  // Starts a check and returns at once. statusWinShown shows the status window
-  // (with Cancel) and is handed on to the check's signals.
-  void check(bool statusWinShown);
-  // Shows the "Update Available" dialog modally; true when the user chose
+  // Starts a check and returns true, or returns false when busy. statusWinShown
+  // shows the status window (with Cancel) and is handed on to the check's
+  // signals; a check the user asks for while a silent one runs makes that one
+  // report to the user.
+  bool check(bool statusWinShown);
+  // Shows the "Update Available" dialog of the last check's offer modally and
+  // returns that offer as it was when the dialog opened, when the user chose
   // "Download Updates".
-  bool askToDownload();
-  // Starts downloading every listed file into folder (which must exist), with
-  // the status window shown, and returns at once.
-  void download(const QString& folder);
+  std::optional<Offer> askToDownload();
+  // Starts downloading every file of the offer into folder (which must exist),
+  // with the status window shown, and returns at once. An offer without files,
+  // or a verified one with a file that has no digest, fails the download
+  // without a transfer. When a verified download fails, its files are removed.
+  void download(const Offer& offer, const QString& folder);
 
 signals:
   void checkDone(bool statusWinShown);
-  void checkError(bool statusWinShown);
+  void checkError(bool statusWinShown, const QString& reason);
   void downloadDone();
-  void downloadError();
+  void downloadError(const QString& reason);
   void updateAvailable(bool statusWinShown);
   void updateNotAvailable(bool statusWinShown);
 
 private:
   void checkThreadTerminate(DownloadThread* thread);
-  void downloadThreadTerminate(DownloadThread* thread);
+  void downloadThreadTerminate(DownloadThread* thread, const QStringList& targets, bool verified);
+  void failDownloadLater(const QString& reason);
 
   QString currentVer_;
   QString homePageUrl_;
   QString updateInfoUrl_;
-  QString updateVer_;
-  QStringList notes_;
-  QStringList files_;
+  int stallTimeoutMs_;
+  Offer offer_;
+  QPointer<DownloadThread> checkThread_;
+  bool reportCheckToUser_ = false;
+  bool dialogOpen_ = false;
+  QPointer<DownloadThread> downloadThread_;
 };
 
 } // namespace zr

@@ -1,3 +1,4 @@
+#include "core/error.h"
 #include "core/update_info.h"
 
 #include <gtest/gtest.h>
@@ -15,6 +16,7 @@ struct ReadCase {
   std::string version;
   Lines files;
   Lines notes;
+  Lines digests = {};
 };
 
 class ReadUpdateInfo : public testing::TestWithParam<ReadCase> {};
@@ -25,6 +27,7 @@ TEST_P(ReadUpdateInfo, FillsVersionFilesAndNotes) {
   EXPECT_EQ(info.version, c.version);
   EXPECT_EQ(info.files, c.files);
   EXPECT_EQ(info.notes, c.notes);
+  EXPECT_EQ(info.digests, c.digests);
 }
 
 const ReadCase kReadCases[] = {
@@ -67,6 +70,12 @@ const ReadCase kReadCases[] = {
      {"  ; not a comment  "}},
     {"NulEndsTheText", std::string("[NOTES]\na\nb\0c\nd", 15), "", {}, {"a", "b"}},
     {"NoVersionSection", "<html>error page</html>\n", "", {}, {}},
+    {"DigestSectionInAnyLetterCase",
+     "[FILES]\nhttp://h/a\n[sha256]\na=1\n\nb=2\n[NOTES]\nn\n",
+     "",
+     {"http://h/a"},
+     {"n"},
+     {"a=1", "b=2"}},
     {"EmptyText", "", "", {}, {}},
 };
 
@@ -96,6 +105,148 @@ TEST(IsUpdateOnOffer, ComparesTextIgnoringCaseAndSurroundingControls) {
   for (const Case& c : cases)
     EXPECT_EQ(isUpdateOnOffer(c.current, c.offered), c.update)
         << "current \"" << c.current << "\" offered \"" << c.offered << "\"";
+}
+
+// The message of the zr::Error that readUpdateOffer throws; empty when it accepts the text.
+std::string refusal(const std::string& text, bool overHttps = false) {
+  try {
+    readUpdateOffer(text, overHttps);
+  } catch (const Error& error) {
+    return error.what();
+  }
+  return {};
+}
+
+TEST(ReadUpdateOffer, RefusesHostileFileLinesNamingThem) {
+  struct Case {
+    std::string line;
+    const char* why;
+    bool overHttps = false;
+  };
+  const Case cases[] = {
+      {"http://h/ZRDorvelSetup.exe\t/home/user/.bashrc", "it holds a control character."},
+      {"http://h/x.exe\x1b[2J", "it holds a control character."},
+      {"http://h/x\x7f.exe", "it holds a control character."},
+      {"http://h/", "it does not end in a file name."},
+      {"http://h/.", "it does not end in a file name."},
+      {"http://h/a/..", "it does not end in a file name."},
+      {"http://h/a/..?name=x.exe", "it does not end in a file name."},
+      {"http://h#/x.exe", "it does not end in a file name."},
+      {"http://h", "it does not end in a file name."},
+      {"ftp://h/x.exe", "it is not an http or https address."},
+      {"file:///home/user/.bashrc", "it is not an http or https address."},
+      {"ZRDorvelSetup.exe", "it is not an http or https address."},
+      {"/tmp/ZRDorvelSetup.exe", "it is not an http or https address."},
+      {" http://h/x.exe", "it is not an http or https address."},
+      {"http://user@/x.exe", "it is not an http or https address."},
+      {"http://h/x.exe", "it is not an https address, but the update information came over https.",
+       true},
+  };
+  for (const Case& c : cases) {
+    const std::string text = "[VERSION]\n2.2\n[FILES]\nhttps://h/fine.exe\n" + c.line + "\n";
+    EXPECT_EQ(refusal(text, c.overHttps),
+              "Refused [FILES] line \"" + printableText(c.line) + "\": " + c.why)
+        << printableText(c.line);
+  }
+}
+
+TEST(ReadUpdateOffer, NamesEachFileAfterItsAddressAsWritten) {
+  const UpdateOffer offer = readUpdateOffer("[VERSION]\n2.2\n[FILES]\n"
+                                            "HTTPS://h/dir/ZRDorvelSetup.exe?v=2#top\n"
+                                            "https://user:secret@h:8443/%2e%2e\n"
+                                            "https://h/a%2Fb.txt\n",
+                                            true);
+  ASSERT_EQ(offer.files.size(), 3u);
+  EXPECT_EQ(offer.files[0].address, "HTTPS://h/dir/ZRDorvelSetup.exe?v=2#top");
+  EXPECT_EQ(offer.files[0].name, "ZRDorvelSetup.exe");
+  EXPECT_EQ(offer.files[1].name, "%2e%2e");
+  EXPECT_EQ(offer.files[2].name, "a%2Fb.txt");
+  EXPECT_FALSE(offer.verified);
+  EXPECT_EQ(offer.files[0].sha256, "");
+}
+
+TEST(ReadUpdateOffer, TakesOnlyADottedNumberAsTheVersion) {
+  const struct {
+    std::string text;
+    std::string versionOrError;
+  } cases[] = {
+      {"[VERSION]\n2.1.2.29\n", "2.1.2.29"},
+      {"[VERSION]\n 2.1.2.29\t\r\n", "2.1.2.29"},
+      {"[VERSION]\n3\n", "3"},
+      {"<html><body>Sign in to the network</body></html>",
+       "The update information holds no version."},
+      {"[VERSION]\n \t\n", "The update information holds no version."},
+      {"[VERSION]\n<b>9.9</b>\n",
+       "Refused [VERSION] line \"<b>9.9</b>\": it is not a dotted number such as 2.1.2.29."},
+      {"[VERSION]\n2.1.2.29b\n",
+       "Refused [VERSION] line \"2.1.2.29b\": it is not a dotted number such as 2.1.2.29."},
+      {"[VERSION]\n2..1\n",
+       "Refused [VERSION] line \"2..1\": it is not a dotted number such as 2.1.2.29."},
+      {"[VERSION]\n.2\n",
+       "Refused [VERSION] line \".2\": it is not a dotted number such as 2.1.2.29."},
+      {"[VERSION]\n2.\n",
+       "Refused [VERSION] line \"2.\": it is not a dotted number such as 2.1.2.29."},
+      {"[VERSION]\n2.1 .2\n",
+       "Refused [VERSION] line \"2.1 .2\": it is not a dotted number such as 2.1.2.29."},
+  };
+  for (const auto& c : cases) {
+    const std::string error = refusal(c.text);
+    EXPECT_EQ(error.empty() ? readUpdateOffer(c.text, false).version : error, c.versionOrError)
+        << c.text;
+  }
+}
+
+TEST(ReadUpdateOffer, GivesEachFileItsPublishedDigest) {
+  const std::string digestA(64, 'A');
+  const std::string digestB = "0123456789abcdef0123456789abcdef0123456789abcdef0123456789abcdef";
+  const UpdateOffer offer =
+      readUpdateOffer("[VERSION]\n2.2\n[FILES]\nhttp://h/a.exe\nhttp://h/x/b=c.txt\nhttp://h/d\n"
+                      "[SHA256]\na.exe=" +
+                          digestA + "\nb=c.txt=" + digestB + "\nunlisted=" + digestB + "\n",
+                      false);
+  EXPECT_TRUE(offer.verified);
+  ASSERT_EQ(offer.files.size(), 3u);
+  EXPECT_EQ(offer.files[0].sha256, std::string(64, 'a'));
+  EXPECT_EQ(offer.files[1].name, "b=c.txt");
+  EXPECT_EQ(offer.files[1].sha256, digestB);
+  EXPECT_EQ(offer.files[2].sha256, "");
+
+  EXPECT_TRUE(readUpdateOffer("[VERSION]\n2.2\n[SHA256]\n", false).verified);
+}
+
+TEST(ReadUpdateOffer, RefusesMalformedDigestLines) {
+  const std::string why = "\": it is not a file name, \"=\" and 64 hexadecimal digits.";
+  for (const std::string& line :
+       {"a.exe=" + std::string(63, '0'), "a.exe=" + std::string(65, '0'),
+        "a.exe=" + std::string(63, '0') + "g", "=" + std::string(64, '0'),
+        "a.exe " + std::string(64, '0'), "a.exe=" + std::string(64, '0') + " "})
+    EXPECT_EQ(refusal("[VERSION]\n2\n[SHA256]\n" + line + "\n"),
+              "Refused [SHA256] line \"" + line + why)
+        << line;
+}
+
+TEST(DocumentName, IsTheLastPathPartAsWritten) {
+  const struct {
+    const char* address;
+    const char* name;
+  } cases[] = {
+      {"http://h/a/b.exe", "b.exe"},
+      {"http://h/a/b.exe?v=2/x#top/y", "b.exe"},
+      {"http://h/a/b.exe#f", "b.exe"},
+      {"http://h/a%2Fb", "a%2Fb"},
+      {"http://h/a/", ""},
+      {"http://h", ""},
+      {"http://h?q=/x", ""},
+      {"https://u:p@h:1/version.dat", "version.dat"},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(documentName(c.address), c.name) << c.address;
+}
+
+TEST(PrintableText, EscapesControlsAndCutsLongText) {
+  EXPECT_EQ(printableText("a\tb\x1b[1m\x7f\r\n\xc3\xa4"), "a\\x09b\\x1B[1m\\x7F\\x0D\\x0A\xc3\xa4");
+  EXPECT_EQ(printableText(std::string(200, 'x')), std::string(200, 'x'));
+  EXPECT_EQ(printableText(std::string(201, 'x')), std::string(200, 'x') + "...");
 }
 
 } // namespace

@@ -5,18 +5,22 @@ Prints the port it listens on as the first line of standard output, then
 serves until it is ended. Every request is appended to the log file as
 "METHOD TARGET", the target as the client sent it.
 
-Origin mode (default), by the first part of the path:
+By the first part of the path:
   /files/<path>      the file <root>/<path>; HEAD answers its Content-Length
   /nohead/<path>     like /files, but HEAD is refused with 405
   /missing/<path>    404
   /redirect/<path>   302 to /files/<path>
   /stall/<path>      HEAD like /files; GET sends the headers and the first
                      bytes of the file, then stalls until the client leaves
-Proxy mode (--proxy): every request must carry an absolute http address; it is
-logged and forwarded to its origin, and the answer is passed back.
+  /hold/<path>       sends the first half of the file, then waits until a file
+                     <path>.go appears in the root before it sends the rest
+  /short/<path>      promises the file's length but sends only its first half,
+                     then closes the connection
+  /long/<path>       promises half the file's length but sends it whole
+  /endless/<name>    no Content-Length; GET sends bytes until the client leaves
+  /huge/<name>       promises a terabyte; GET sends bytes until the client leaves
 """
 import argparse
-import http.client
 import http.server
 import os
 import sys
@@ -24,6 +28,9 @@ import time
 import urllib.parse
 
 STALL_LIMIT_SECONDS = 60
+HOLD_LIMIT_SECONDS = 30
+ENDLESS_LIMIT_BYTES = 1 << 32
+HUGE_LENGTH = 1 << 40
 
 
 class Handler(http.server.BaseHTTPRequestHandler):
@@ -44,10 +51,7 @@ class Handler(http.server.BaseHTTPRequestHandler):
 
     def handle_any(self):
         self.log_request_line()
-        if self.server.proxy:
-            self.forward()
-        else:
-            self.serve()
+        self.serve()
 
     def send_bodyless(self, status, headers=()):
         self.send_response(status)
@@ -65,7 +69,9 @@ class Handler(http.server.BaseHTTPRequestHandler):
             return self.send_bodyless(302, [("Location", "/files/" + rest)])
         if kind == "nohead" and self.command == "HEAD":
             return self.send_bodyless(405)
-        if kind not in ("files", "nohead", "stall"):
+        if kind in ("endless", "huge"):
+            return self.send_endless(kind == "huge")
+        if kind not in ("files", "nohead", "stall", "hold", "short", "long"):
             return self.send_bodyless(404)
         file_path = os.path.join(self.server.root, urllib.parse.unquote(rest))
         try:
@@ -73,9 +79,10 @@ class Handler(http.server.BaseHTTPRequestHandler):
                 body = f.read()
         except OSError:
             return self.send_bodyless(404)
+        promised = len(body) // 2 if kind == "long" else len(body)
         self.send_response(200)
         self.send_header("Content-Type", "application/octet-stream")
-        self.send_header("Content-Length", str(len(body)))
+        self.send_header("Content-Length", str(promised))
         self.end_headers()
         if self.command == "HEAD":
             return
@@ -84,7 +91,41 @@ class Handler(http.server.BaseHTTPRequestHandler):
             self.wfile.flush()
             self.stall()
             return
+        if kind == "hold":
+            self.wfile.write(body[: len(body) // 2])
+            self.wfile.flush()
+            self.wait_for(file_path + ".go")
+            self.wfile.write(body[len(body) // 2 :])
+            return
+        if kind in ("short", "long"):
+            self.close_connection = True
+            body = body[: len(body) // 2] if kind == "short" else body
         self.wfile.write(body)
+
+    def send_endless(self, promise_huge):
+        self.close_connection = True
+        self.send_response(200)
+        self.send_header("Content-Type", "application/octet-stream")
+        self.send_header("Connection", "close")
+        if promise_huge:
+            self.send_header("Content-Length", str(HUGE_LENGTH))
+        self.end_headers()
+        if self.command == "HEAD":
+            return
+        chunk = b"x" * 65536
+        sent = 0
+        try:
+            while sent < ENDLESS_LIMIT_BYTES:
+                self.wfile.write(chunk)
+                sent += len(chunk)
+        except OSError:
+            pass
+
+    @staticmethod
+    def wait_for(path):
+        deadline = time.monotonic() + HOLD_LIMIT_SECONDS
+        while not os.path.exists(path) and time.monotonic() < deadline:
+            time.sleep(0.01)
 
     def stall(self):
         self.close_connection = True
@@ -92,40 +133,17 @@ class Handler(http.server.BaseHTTPRequestHandler):
         while time.monotonic() < deadline:
             time.sleep(0.05)
 
-    def forward(self):
-        target = urllib.parse.urlsplit(self.path)
-        if target.scheme != "http":
-            return self.send_bodyless(400)
-        connection = http.client.HTTPConnection(target.hostname, target.port or 80, timeout=30)
-        path = target.path + ("?" + target.query if target.query else "")
-        connection.request(self.command, path or "/", headers={"Host": target.netloc})
-        answer = connection.getresponse()
-        body = answer.read()
-        self.send_response(answer.status)
-        for name, value in answer.getheaders():
-            if name.lower() not in ("connection", "transfer-encoding", "content-length"):
-                self.send_header(name, value)
-        self.send_header("Via", "1.1 test-proxy")
-        self.send_header("Content-Length", str(len(body)) if self.command != "HEAD"
-                         else answer.getheader("Content-Length", "0"))
-        self.end_headers()
-        if self.command != "HEAD":
-            self.wfile.write(body)
-        connection.close()
-
 
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--root", default=".")
     parser.add_argument("--log", required=True)
-    parser.add_argument("--proxy", action="store_true")
     args = parser.parse_args()
 
     server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Handler)
     server.daemon_threads = True
     server.root = args.root
     server.log_path = args.log
-    server.proxy = args.proxy
     print(server.server_address[1], flush=True)
     try:
         server.serve_forever()

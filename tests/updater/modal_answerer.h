@@ -12,8 +12,9 @@ namespace zr::test {
 
 // Answers the modal windows that appear while a test waits, without blocking
 // it: every few milliseconds it looks for the active modal window, notes what
-// it says and lets answer() close it. Message boxes are noted by their text,
-// other windows by their title.
+// it says and lets answer() close it. Message boxes are noted by their text
+// (and their informative text among the details), other windows by their
+// title.
 class ModalAnswerer {
 public:
   using Answer = std::function<void(QWidget*)>;
@@ -25,6 +26,7 @@ public:
   }
 
   const QStringList& seen() const { return seen_; }
+  const QStringList& details() const { return details_; }
 
   static void clickDefault(QWidget* window) {
     if (auto* box = qobject_cast<QMessageBox*>(window))
@@ -49,12 +51,15 @@ private:
     answered_ = window;
     const auto* box = qobject_cast<QMessageBox*>(window);
     seen_.append(box ? box->text() : window->windowTitle());
+    if (box && !box->informativeText().isEmpty())
+      details_.append(box->informativeText());
     answer_(window);
   }
 
   Answer answer_;
   QTimer timer_;
   QStringList seen_;
+  QStringList details_;
   QPointer<QWidget> answered_;
 };
 

@@ -1,5 +1,7 @@
 #include "http_test_server.h"
+#include "log_capture.h"
 #include "modal_answerer.h"
+#include "nginx_server.h"
 #include "support/qt_test_support.h"
 #include "updater/ask_to_download_dialog.h"
 #include "updater/status_window.h"
@@ -17,7 +19,9 @@ namespace zr {
 namespace {
 
 using test::HttpTestServer;
+using test::LogCapture;
 using test::ModalAnswerer;
+using test::NginxServer;
 
 constexpr int kTimeoutMs = 15000;
 constexpr char kCheckError[] =
@@ -28,122 +32,187 @@ constexpr char kDownloaded[] = "The updates have been downloaded successfully!\r
                                "This application will now shut down and the update installer "
                                "will run.";
 
+void writeFile(const QString& path, const QByteArray& content) {
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write(content);
+}
+
+QByteArray fileContent(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Whether every label of the window that shows a text shows it as it stands,
+// never as markup.
+bool labelsArePlainText(const QWidget* window) {
+  const QList<QLabel*> labels = window->findChildren<QLabel*>();
+  return std::all_of(labels.begin(), labels.end(), [](const QLabel* label) {
+    return label->text().isEmpty() || label->textFormat() == Qt::PlainText;
+  });
+}
+
 class UpdateControllerTest : public testing::Test {
 protected:
   UpdateControllerTest() {
-    server_.addFile("version.dat", "[VERSION]\r\n2.1.3.0\r\n[FILES]\r\n" +
-                                       server_.url("/files/ZRDorvelSetup.exe").toUtf8() + "\r\n" +
-                                       server_.url("/files/readme.txt").toUtf8() +
-                                       "\r\n[NOTES]\r\nNew sounds.\r\n");
-    server_.addFile("same.dat", "[VERSION]\r\n2.1.2.29\r\n");
-    server_.addFile("ZRDorvelSetup.exe", "#!/bin/sh\ntouch \"$(dirname \"$0\")/setup-ran\"\n");
-    server_.addFile("readme.txt", "read me");
+    publish("version.dat", "[VERSION]\r\n2.1.3.0\r\n[FILES]\r\n" +
+                               server_.url("/files/ZRDorvelSetup.exe").toUtf8() + "\r\n" +
+                               server_.url("/files/readme.txt").toUtf8() +
+                               "\r\n[NOTES]\r\nNew sounds.\r\n");
+    publish("same.dat", "[VERSION]\r\n2.1.2.29\r\n");
+    publish("ZRDorvelSetup.exe", "#!/bin/sh\ntouch \"$(dirname \"$0\")/setup-ran\"\n");
+    publish("readme.txt", "read me");
   }
 
-  std::unique_ptr<UpdateController> makeController(const QString& updateInfoPath) {
+  void publish(const QString& name, const QByteArray& content) { server_.addFile(name, content); }
+
+  std::unique_ptr<UpdateController> makeController(const QString& updateInfoAddress) {
     auto controller = std::make_unique<UpdateController>(
-        nullptr, programFolder_.path() + u'/', server_.url(updateInfoPath),
+        nullptr, programFolder_.path() + u'/', updateInfoAddress,
         "https://www.example.com/products/applications/zrdorvel/", [this] { return autoCheck_; },
         [this] { ++shutDowns_; });
     controller->setCurrentVersion("2.1.2.29");
     return controller;
   }
 
-  // Waits until a modal window has been answered, then a little for more.
-  static bool waitForAnswers(const ModalAnswerer& answerer, int count) {
-    const bool answered =
-        QTest::qWaitFor([&] { return answerer.seen().size() >= count; }, kTimeoutMs);
-    QTest::qWait(200);
-    return answered;
+  // Waits until count modal windows have been answered and the update has
+  // come to rest: no window open and nothing in progress.
+  static bool waitUntilSettled(const ModalAnswerer& answerer, qsizetype count,
+                               UpdateController& controller) {
+    return QTest::qWaitFor(
+        [&] {
+          return answerer.seen().size() >= count && QApplication::activeModalWidget() == nullptr &&
+                 !controller.updater().busy();
+        },
+        kTimeoutMs);
   }
 
   QString updatesFolder() const { return programFolder_.filePath("Updates"); }
 
-  HttpTestServer server_;
+  NginxServer server_;
   QTemporaryDir programFolder_;
   bool autoCheck_ = true;
   int shutDowns_ = 0;
 };
 
-TEST_F(UpdateControllerTest, SilentCheckSaysNothingWithoutAnUpdateAndRetriesAfterAnError) {
+TEST_F(UpdateControllerTest, SilentCheckSaysNothingAndAFailureLeavesOneWarningAndARetry) {
   ModalAnswerer answerer;
-  auto same = makeController("/files/same.dat");
+  auto same = makeController(server_.url("/files/same.dat"));
   same->checkAtStartup();
-  ASSERT_TRUE(QTest::qWaitFor([&] { return server_.requests().size() == 2; }, kTimeoutMs));
-  QTest::qWait(300);
+  ASSERT_TRUE(waitUntilSettled(answerer, 0, *same));
+  EXPECT_EQ(server_.requests().size(), 2);
   EXPECT_FALSE(same->recheckUpdatesTimer().isActive());
 
-  auto failing = makeController("/missing/version.dat");
-  failing->checkAtStartup();
-  ASSERT_TRUE(
-      QTest::qWaitFor([&] { return failing->recheckUpdatesTimer().isActive(); }, kTimeoutMs));
-  EXPECT_EQ(failing->recheckUpdatesTimer().interval(), 3600000);
-  QTest::qWait(200);
+  publish("hostile.dat", "[VERSION]\n2.1.3.0\n[FILES]\nhttp://h/ZRDorvelSetup.exe\t" +
+                             programFolder_.filePath("victim.txt").toUtf8() + "\n");
+  writeFile(programFolder_.filePath("victim.txt"), "the user's own file");
+  struct Case {
+    QString path;
+    QString warning;
+  };
+  const Case cases[] = {
+      {"/files/missing.dat", "zrdorvel.updater: The update check failed: missing.dat: Error "
+                             "transferring " +
+                                 server_.url("/files/missing.dat") +
+                                 " - server replied: Not Found"},
+      {"/files/hostile.dat", "zrdorvel.updater: The update check failed: Refused [FILES] line "
+                             "\"http://h/ZRDorvelSetup.exe\\x09" +
+                                 programFolder_.filePath("victim.txt") +
+                                 "\": it holds a control character."},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.path.toStdString());
+    LogCapture log;
+    auto failing = makeController(server_.url(c.path));
+    failing->checkAtStartup();
+    ASSERT_TRUE(waitUntilSettled(answerer, 0, *failing));
+    EXPECT_TRUE(failing->recheckUpdatesTimer().isActive());
+    EXPECT_EQ(failing->recheckUpdatesTimer().interval(), 3600000);
+    EXPECT_EQ(log.lines("zrdorvel.updater"), QStringList({c.warning}));
+  }
   EXPECT_TRUE(answerer.seen().isEmpty());
+  EXPECT_FALSE(QFileInfo::exists(updatesFolder()));
+  EXPECT_EQ(fileContent(programFolder_.filePath("victim.txt")), "the user's own file");
 }
 
 TEST_F(UpdateControllerTest, StartupCheckFollowsTheSetting) {
   autoCheck_ = false;
-  auto controller = makeController("/files/version.dat");
+  auto controller = makeController(server_.url("/files/version.dat"));
   controller->checkAtStartup();
-  QTest::qWait(300);
+  EXPECT_FALSE(controller->updater().busy());
   EXPECT_TRUE(server_.requests().isEmpty());
 }
 
-TEST_F(UpdateControllerTest, CheckAskedForByTheUserTellsEveryOutcome) {
+TEST_F(UpdateControllerTest, CheckAskedForByTheUserTellsEveryOutcomeWithItsReason) {
+  publish("page.html", "<html><b>Welcome</b> to the hotel network</html>");
+  HttpTestServer oddServer;
   struct Case {
-    const char* path;
+    QString address;
     QString message;
+    QStringList details;
   };
   const Case cases[] = {
-      {"/files/same.dat", "There are no updates available at this time."},
-      {"/missing/version.dat", kCheckError},
-      {"/redirect/version.dat", kCheckError},
+      {server_.url("/files/same.dat"), "There are no updates available at this time.", {}},
+      {server_.url("/files/page.html"), kCheckError, {"The update information holds no version."}},
+      {oddServer.url("/redirect/version.dat"),
+       kCheckError,
+       {"version.dat: the server answered 302 Found."}},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.path);
-    ModalAnswerer answerer;
-    auto controller = makeController(c.path);
+    SCOPED_TRACE(c.address.toStdString());
+    bool plainText = false;
+    ModalAnswerer answerer([&](QWidget* window) {
+      plainText = labelsArePlainText(window);
+      ModalAnswerer::clickDefault(window);
+    });
+    auto controller = makeController(c.address);
     controller->checkInteractively();
-    ASSERT_TRUE(waitForAnswers(answerer, 1));
+    ASSERT_TRUE(waitUntilSettled(answerer, 1, *controller));
     EXPECT_EQ(answerer.seen(), QStringList({c.message}));
+    EXPECT_EQ(answerer.details(), c.details);
+    EXPECT_TRUE(plainText);
     EXPECT_FALSE(controller->recheckUpdatesTimer().isActive());
   }
 }
 
 TEST_F(UpdateControllerTest, CancelOfTheCheckReportsTheCheckError) {
-  server_.addFile("big.dat", QByteArray(100000, 'x'));
+  HttpTestServer oddServer;
+  oddServer.addFile("<b>big.dat", QByteArray(100000, 'x'));
   ModalAnswerer answerer;
-  auto controller = makeController("/stall/big.dat");
+  auto controller = makeController(oddServer.url("/stall/<b>big.dat"));
   controller->checkInteractively();
-  ASSERT_TRUE(QTest::qWaitFor([&] { return server_.requests().contains("GET /stall/big.dat"); },
-                              kTimeoutMs));
   StatusWindow* window = nullptr;
+  QLabel* fileLine = nullptr;
   ASSERT_TRUE(QTest::qWaitFor(
       [&] {
         for (QWidget* widget : QApplication::topLevelWidgets())
           if ((window = qobject_cast<StatusWindow*>(widget)))
-            return true;
-        return false;
+            for (QLabel* label : window->findChildren<QLabel*>())
+              if (label->text() == "File 1 / 1: <b>big.dat")
+                fileLine = label;
+        return fileLine != nullptr;
       },
       kTimeoutMs));
+  EXPECT_TRUE(labelsArePlainText(window));
   window->findChild<QPushButton*>()->click();
-  ASSERT_TRUE(waitForAnswers(answerer, 1));
+  ASSERT_TRUE(waitUntilSettled(answerer, 1, *controller));
   EXPECT_EQ(answerer.seen(), QStringList({kCheckError}));
 }
 
 TEST_F(UpdateControllerTest, SilentCheckOffersTheUpdateAndDoNotDownloadLeavesEverything) {
   QStringList labels;
   QString notes;
+  bool plainText = false;
   ModalAnswerer answerer([&](QWidget* window) {
     for (const QLabel* label : window->findChildren<QLabel*>())
       labels.append(label->text());
     notes = window->findChild<QPlainTextEdit*>()->toPlainText();
+    plainText = labelsArePlainText(window);
     ModalAnswerer::clickButton("btnDoNotDownload")(window);
   });
-  auto controller = makeController("/files/version.dat");
+  auto controller = makeController(server_.url("/files/version.dat"));
   controller->checkAtStartup();
-  ASSERT_TRUE(waitForAnswers(answerer, 1));
+  ASSERT_TRUE(waitUntilSettled(answerer, 1, *controller));
 
   EXPECT_EQ(answerer.seen(), QStringList({"Update Available"}));
   for (const char* text :
@@ -151,6 +220,7 @@ TEST_F(UpdateControllerTest, SilentCheckOffersTheUpdateAndDoNotDownloadLeavesEve
         "Update Version:", "2.1.3.0", "https://www.example.com/products/applications/zrdorvel/"})
     EXPECT_TRUE(labels.contains(text)) << text;
   EXPECT_EQ(notes, "New sounds.");
+  EXPECT_TRUE(plainText);
   EXPECT_FALSE(QDir(updatesFolder()).exists());
   EXPECT_EQ(server_.requests().size(), 2);
   EXPECT_EQ(shutDowns_, 0);
@@ -158,32 +228,86 @@ TEST_F(UpdateControllerTest, SilentCheckOffersTheUpdateAndDoNotDownloadLeavesEve
 
 TEST_F(UpdateControllerTest, DownloadedUpdateStartsTheSetupProgramAndShutsDown) {
   ModalAnswerer answerer(ModalAnswerer::clickButton("btnDownload"));
-  auto controller = makeController("/files/version.dat");
+  auto controller = makeController(server_.url("/files/version.dat"));
   controller->checkInteractively();
-  ASSERT_TRUE(waitForAnswers(answerer, 2));
+  ASSERT_TRUE(waitUntilSettled(answerer, 2, *controller));
 
   EXPECT_EQ(answerer.seen(), QStringList({"Update Available", kDownloaded}));
   EXPECT_EQ(shutDowns_, 1);
-  QFile readme(updatesFolder() + "/readme.txt");
-  ASSERT_TRUE(readme.open(QIODevice::ReadOnly));
-  EXPECT_EQ(readme.readAll(), "read me");
+  EXPECT_EQ(fileContent(updatesFolder() + "/readme.txt"), "read me");
   EXPECT_TRUE(
       QTest::qWaitFor([&] { return QFile::exists(updatesFolder() + "/setup-ran"); }, kTimeoutMs))
       << "the setup program was not started";
 }
 
-TEST_F(UpdateControllerTest, FailedDownloadIsReportedAndTheProgramRunsOn) {
-  server_.addFile("broken.dat", "[VERSION]\n3.0\n[FILES]\n" +
-                                    server_.url("/missing/ZRDorvelSetup.exe").toUtf8() + "\n" +
-                                    server_.url("/files/readme.txt").toUtf8() + "\n");
+// Neither the hourly re-check nor the user's check may start while the dialog
+// is open: the download gets the files the dialog offered.
+TEST_F(UpdateControllerTest, CheckUnderTheOpenDialogChangesNothing) {
+  bool busyUnderTheDialog = false;
+  std::unique_ptr<UpdateController> controller;
+  ModalAnswerer answerer([&](QWidget* window) {
+    if (window->windowTitle() == "Update Available") {
+      publish("version.dat", "[VERSION]\r\n2.1.4.0\r\n");
+      controller->checkAtStartup();
+      controller->checkInteractively();
+      busyUnderTheDialog = controller->updater().busy();
+    }
+    ModalAnswerer::clickButton("btnDownload")(window);
+  });
+  controller = makeController(server_.url("/files/version.dat"));
+  controller->checkAtStartup();
+  ASSERT_TRUE(waitUntilSettled(answerer, 2, *controller));
+
+  EXPECT_TRUE(busyUnderTheDialog);
+  EXPECT_EQ(answerer.seen(), QStringList({"Update Available", kDownloaded}));
+  EXPECT_EQ(server_.requests().count("GET /files/version.dat"), 1);
+  EXPECT_EQ(fileContent(updatesFolder() + "/readme.txt"), "read me");
+  EXPECT_EQ(shutDowns_, 1);
+  EXPECT_TRUE(
+      QTest::qWaitFor([&] { return QFile::exists(updatesFolder() + "/setup-ran"); }, kTimeoutMs));
+}
+
+TEST_F(UpdateControllerTest, FailedDownloadIsReportedWithItsReasonAndTheProgramRunsOn) {
+  publish("broken.dat", "[VERSION]\n3.0\n[FILES]\n" +
+                            server_.url("/files/gone/ZRDorvelSetup.exe").toUtf8() + "\n" +
+                            server_.url("/files/readme.txt").toUtf8() + "\n");
   ModalAnswerer answerer(ModalAnswerer::clickButton("btnDownload"));
-  auto controller = makeController("/files/broken.dat");
+  auto controller = makeController(server_.url("/files/broken.dat"));
   controller->checkInteractively();
-  ASSERT_TRUE(waitForAnswers(answerer, 2));
+  ASSERT_TRUE(waitUntilSettled(answerer, 2, *controller));
 
   EXPECT_EQ(answerer.seen(), QStringList({"Update Available", kDownloadError}));
+  EXPECT_EQ(answerer.details(), QStringList({"ZRDorvelSetup.exe: Error transferring " +
+                                             server_.url("/files/gone/ZRDorvelSetup.exe") +
+                                             " - server replied: Not Found"}));
   EXPECT_EQ(shutDowns_, 0);
   EXPECT_TRUE(QFile::exists(updatesFolder() + "/readme.txt"));
+}
+
+TEST_F(UpdateControllerTest, SetupProgramThatCannotStartIsReportedAndTheProgramRunsOn) {
+  publish("junk/ZRDorvelSetup.exe", "MZ: no program for this system");
+  const QByteArray readme = server_.url("/files/readme.txt").toUtf8();
+  const struct {
+    const char* name;
+    QByteArray files;
+  } cases[] = {
+      {"no setup program", readme},
+      {"a setup program that is no program here",
+       server_.url("/files/junk/ZRDorvelSetup.exe").toUtf8() + "\n" + readme},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    publish("offer.dat", "[VERSION]\n3.0\n[FILES]\n" + c.files + "\n");
+    ModalAnswerer answerer(ModalAnswerer::clickButton("btnDownload"));
+    auto controller = makeController(server_.url("/files/offer.dat"));
+    controller->checkInteractively();
+    ASSERT_TRUE(waitUntilSettled(answerer, 3, *controller));
+
+    EXPECT_EQ(answerer.seen(),
+              QStringList({"Update Available", kDownloaded,
+                           "Unable to start " + updatesFolder() + "/ZRDorvelSetup.exe"}));
+    EXPECT_EQ(shutDowns_, 0);
+  }
 }
 
 TEST(UpdateControllerFolders, LeftoverUpdatesAreDeletedWithReadOnlyEntries) {
@@ -191,10 +315,7 @@ TEST(UpdateControllerFolders, LeftoverUpdatesAreDeletedWithReadOnlyEntries) {
   const QString updates = programFolder.filePath("Updates");
   QDir().mkpath(updates + "/nested/deeper");
   for (const QString& path : {updates + "/ZRDorvelSetup.exe", updates + "/nested/deeper/x"}) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("x");
-    file.close();
+    writeFile(path, "x");
     QFile::setPermissions(path, QFile::ReadOwner);
   }
   QFile::setPermissions(updates + "/nested", QFile::ReadOwner | QFile::ExeOwner);
@@ -203,6 +324,43 @@ TEST(UpdateControllerFolders, LeftoverUpdatesAreDeletedWithReadOnlyEntries) {
   EXPECT_FALSE(QDir(updates).exists());
   EXPECT_TRUE(QDir(programFolder.path()).exists());
   EXPECT_TRUE(UpdateController::deleteLeftoverUpdates(programFolder.path() + u'/'));
+}
+
+// Links in or as "Updates" go, and whatever they point to stays as it was,
+// permissions included.
+TEST(UpdateControllerFolders, LeftoverLinksAreRemovedNeverFollowed) {
+  const QFile::Permissions readOnly = QFile::ReadOwner | QFile::ExeOwner;
+  struct Case {
+    const char* name;
+    QString linkPath; // below the program folder
+  };
+  const Case cases[] = {
+      {"Updates is a link to a folder", "Updates"},
+      {"Updates holds a link to a folder", "Updates/inner"},
+      {"Updates is a link to nowhere", "Updates"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    QTemporaryDir programFolder;
+    QTemporaryDir elsewhere;
+    const QString precious = elsewhere.filePath("documents");
+    QDir().mkpath(precious);
+    writeFile(precious + "/thesis.txt", "years of work");
+    QFile::setPermissions(precious, readOnly);
+    QDir().mkpath(programFolder.filePath("Updates"));
+    if (c.linkPath == "Updates")
+      QDir(programFolder.filePath("Updates")).removeRecursively();
+    const bool nowhere = QString(c.name).endsWith("nowhere");
+    ASSERT_TRUE(QFile::link(nowhere ? elsewhere.filePath("gone") : precious,
+                            programFolder.filePath(c.linkPath)));
+
+    EXPECT_TRUE(UpdateController::deleteLeftoverUpdates(programFolder.path() + u'/'));
+    EXPECT_FALSE(QFileInfo(programFolder.filePath("Updates")).isSymLink());
+    EXPECT_FALSE(QFileInfo::exists(programFolder.filePath("Updates")));
+    EXPECT_EQ(fileContent(precious + "/thesis.txt"), "years of work");
+    EXPECT_EQ(QFile::permissions(precious) & QFile::WriteOwner, QFile::Permissions());
+    QFile::setPermissions(precious, readOnly | QFile::WriteOwner);
+  }
 }
 
 TEST(UpdateAddress, EnvironmentOverridesTheBuiltInAddress) {

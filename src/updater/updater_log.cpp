@@ -1,0 +1,3 @@
+#include "updater/updater_log.h"
+
+Q_LOGGING_CATEGORY(updaterLog, "zrdorvel.updater")
