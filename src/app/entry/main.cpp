@@ -42,6 +42,9 @@ int main(int argc, char** argv) {
   });
 
   zr::MainWindow window(std::move(options));
+  // "Shut Down" chosen while a start-up message was open has run the close already.
+  if (window.isClosed())
+    return 0;
   mainWindow = &window;
   QObject::connect(&window, &zr::MainWindow::closed, &app, &QApplication::quit,
                    Qt::QueuedConnection);
