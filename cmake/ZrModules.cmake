@@ -39,6 +39,6 @@ function(zr_add_test_suite name)
   gtest_discover_tests(${name}_tests
     NO_PRETTY_VALUES
     DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ZR_SOURCE_DIR=${PROJECT_SOURCE_DIR}"
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
                TIMEOUT 300)
 endfunction()

@@ -8,7 +8,6 @@ namespace zr {
 // the splash at start-up. A new form is made for every showing.
 class AboutBox {
 public:
-  QString homePage() const { return homePage_; }
   void setHomePage(const QString& address) { homePage_ = address; }
 
   void about() const;

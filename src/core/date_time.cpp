@@ -91,10 +91,6 @@ int daysInMonth(DateTime value) {
   return daysInMonth(date.year, date.month);
 }
 
-DateTime addDays(DateTime value, int days) {
-  return value + days;
-}
-
 bool isValidDate(const CalendarDate& date) {
   return date.month >= 1 && date.month <= 12 && date.day >= 1 &&
          date.day <= daysInMonth(date.year, date.month);

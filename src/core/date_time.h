@@ -35,7 +35,6 @@ int yearOf(DateTime value);
 bool isLeapYear(int year);
 int daysInMonth(int year, int month);
 int daysInMonth(DateTime value);
-DateTime addDays(DateTime value, int days);
 bool isValidDate(const CalendarDate& date);
 
 // The whole day of a value as an integer (day 0 = 30 December 1899), with the

@@ -146,10 +146,6 @@ bool ReminderList::headerClicked(int column) {
   return true;
 }
 
-const DateTimeSeparators& ReminderList::separators() const {
-  return separators_;
-}
-
 int ReminderList::compareRows(std::uint32_t left, std::uint32_t right) const {
   if (sortColumn_ >= NextScheduledColumn) {
     const std::int64_t a = sortKeys_[left];

@@ -64,8 +64,6 @@ public:
   // Returns whether the rows were sorted.
   bool headerClicked(int column);
 
-  const DateTimeSeparators& separators() const;
-
 private:
   struct Row {
     std::unique_ptr<Reminder> reminder;

@@ -47,9 +47,4 @@ void readRemindersV2(const std::string& path, ReminderList& list, const Clock& c
   parseRemindersV2(readWholeFile(path), list, clock);
 }
 
-void readRemindersLegacy(const std::string& path, ReminderList& list,
-                         const RegionalSettings& regional, const Clock& clock) {
-  parseRemindersLegacy(readWholeFile(path), list, regional, clock);
-}
-
 } // namespace zr

@@ -27,8 +27,6 @@ void loadReminders(const std::string& path, ReminderList& list, const RegionalSe
 void saveReminders(const std::string& path, const ReminderList& list);
 
 void readRemindersV2(const std::string& path, ReminderList& list, const Clock& clock);
-void readRemindersLegacy(const std::string& path, ReminderList& list,
-                         const RegionalSettings& regional, const Clock& clock);
 
 // The same on content already in memory: parseReminders decides the format as
 // loadReminders does and calls one of the two readers.

@@ -89,10 +89,6 @@ void SysTray::closeProgram() {
   QCoreApplication::quit();
 }
 
-void SysTray::refreshIcon() {
-  sendIconData();
-}
-
 bool SysTray::eventFilter(QObject* watched, QEvent* event) {
   if (watched == owner_) {
     if (event->type() == QEvent::Close && !passingCloseThrough_ && ownerClose()) {

@@ -84,8 +84,6 @@ public slots:
   void restoreProgram();
   // Lets pending events run once, then ends the application's event loop.
   void closeProgram();
-  // Sends the icon and tooltip to the notification area again.
-  void refreshIcon();
 
 signals:
   // A close of the owner is being turned into hiding.
