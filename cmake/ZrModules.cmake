@@ -1,21 +1,20 @@
 # Each subsystem folder is one static library made of every source file in it;
-# a folder holds a module's headers and sources side by side.
+# a folder holds a module's headers and sources side by side. Every module gets
+# the one include root, src/, so headers are included as "<folder>/<file>.h";
+# scripts/check_layers checks that a folder includes only itself and the
+# folders below it in the table of docs/ARCHITECTURE.md.
 
-# zr_add_module(<name> [DEPS <targets>...])
-# Builds library zr_<name> from the .h/.cpp files of the current folder.
+# zr_add_module(<name> [DEPS <targets>...] [PRIVATE_DEPS <targets>...])
+# Builds library zr_<name> from the .h/.cpp files of the current folder. DEPS
+# are what the module's headers need, and pass on to whoever uses the module;
+# PRIVATE_DEPS are needed by its sources alone.
 function(zr_add_module name)
-  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "DEPS;PRIVATE_DEPS" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/*.cpp")
   file(GLOB headers CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/*.h")
-  if(sources)
-    add_library(zr_${name} STATIC ${sources} ${headers})
-    target_include_directories(zr_${name} PUBLIC "${PROJECT_SOURCE_DIR}/src")
-    target_link_libraries(zr_${name} PUBLIC ${ARG_DEPS})
-  else()
-    add_library(zr_${name} INTERFACE)
-    target_include_directories(zr_${name} INTERFACE "${PROJECT_SOURCE_DIR}/src")
-    target_link_libraries(zr_${name} INTERFACE ${ARG_DEPS})
-  endif()
+  add_library(zr_${name} STATIC ${sources} ${headers})
+  target_include_directories(zr_${name} PUBLIC "${PROJECT_SOURCE_DIR}/src")
+  target_link_libraries(zr_${name} PUBLIC ${ARG_DEPS} PRIVATE ${ARG_PRIVATE_DEPS})
 endfunction()
 
 # zr_add_test_suite(<name> [QT] [DEPS <targets>...])

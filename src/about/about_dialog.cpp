@@ -1,6 +1,6 @@
 #include "about/about_dialog.h"
 
-#include "about/link_label.h"
+#include "controls/link_label.h"
 
 #include <QFrame>
 #include <QGuiApplication>

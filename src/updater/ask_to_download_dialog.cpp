@@ -1,6 +1,6 @@
 #include "updater/ask_to_download_dialog.h"
 
-#include "about/link_label.h"
+#include "controls/link_label.h"
 
 #include <QFrame>
 #include <QGuiApplication>

@@ -1,4 +1,4 @@
-#include "about/link_label.h"
+#include "controls/link_label.h"
 
 #include "platform/url_opener.h"
 
