@@ -11,11 +11,13 @@
 #include "app/settings.h"
 #include "app/system_options_dialog.h"
 #include "app/unreadable_file.h"
+#include "controls/fonts.h"
 #include "core/command_line.h"
 #include "core/error.h"
 #include "platform/build_info.h"
 #include "platform/help_viewer.h"
 #include "platform/installed_files.h"
+#include "platform/stored_text.h"
 #include "tray/popup_menu.h"
 #include "tray/sys_tray.h"
 #include "updater/update_address.h"
@@ -56,17 +58,14 @@ private:
   QTimer& timer_;
 };
 
-QString text(const std::string& bytes) {
-  return QString::fromLocal8Bit(bytes);
-}
-
 } // namespace
 
 MainWindow::MainWindow(Options options, QWidget* parent)
     : QMainWindow(parent), clock_(*options.clock), options_(std::move(options)),
       prompts_(options_.prompts), alerts_(options_.alerts), checker_(clock_),
-      guard_(
-          [this](const std::exception& error) { prompts_->showError(this, text(error.what())); }),
+      guard_([this](const std::exception& error) {
+        prompts_->showError(this, toShownText(error.what()));
+      }),
       model_(new ReminderTableModel(options_.separators, this)),
       view_(new ReminderTableView(model_, this)) {
   if (!prompts_) {
@@ -80,7 +79,7 @@ MainWindow::MainWindow(Options options, QWidget* parent)
   setObjectName("frmMain");
   setWindowTitle("ZR Dorvel");
   setWindowIcon(applicationIcon());
-  setFont(QFont("Arial", 8));
+  setFont(formFont());
 
   createActions();
   createSysTray();
@@ -179,7 +178,7 @@ void MainWindow::createActions() {
 void MainWindow::createMenus() {
   QMenuBar* bar = menuBar();
   bar->setObjectName("mnuMainMenu");
-  bar->setFont(QFont("Tahoma", 8));
+  bar->setFont(menuFont());
   bar->setFixedHeight(kMenuBarHeight);
   bar->setStyleSheet("QMenuBar::item:selected { background: #f7f6ee; color: black; }"
                      "QMenu::item:selected { background: #f7f6ee; color: black; }");
@@ -244,7 +243,7 @@ void MainWindow::startUp() {
   try {
     loadReminderFile();
   } catch (const std::exception& error) {
-    QString message = text(error.what());
+    QString message = toShownText(error.what());
     const QString copy = keepUnreadableCopy(remindersFile(), clock_.now());
     message += copy.isEmpty()
                    ? "\nThe unreadable file could not be copied; the next save replaces it."
@@ -293,7 +292,7 @@ void MainWindow::guarded(const std::function<void()>& command) {
   try {
     command();
   } catch (const std::exception& error) {
-    prompts_->showError(this, text(error.what()));
+    prompts_->showError(this, toShownText(error.what()));
   }
 }
 
@@ -310,7 +309,7 @@ void MainWindow::checkReminders() {
       try {
         saveReminderFile();
       } catch (const std::exception& error) {
-        saveError = text(error.what());
+        saveError = toShownText(error.what());
       }
     }
     model_->refreshReminderList(pass.refreshAfter, clock_);
@@ -366,8 +365,8 @@ void MainWindow::reminderEdit() {
 void MainWindow::reminderDelete() {
   guarded([this] {
     const Reminder* reminder = view_->selectedReminder();
-    if (!reminder ||
-        !prompts_->confirm(this, "Are you sure you wish to delete " + text(reminder->name) + "?"))
+    if (!reminder || !prompts_->confirm(this, "Are you sure you wish to delete " +
+                                                  toShownText(reminder->name) + "?"))
       return;
     changeList([this, reminder] {
       // A check pass during the question may have moved the reminder to another row.

@@ -1,5 +1,7 @@
 #include "app/reminder_table_model.h"
 
+#include "platform/stored_text.h"
+
 #include <QColor>
 #include <unordered_map>
 
@@ -108,7 +110,7 @@ QVariant ReminderTableModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid())
     return {};
   if (role == Qt::DisplayRole)
-    return QString::fromLocal8Bit(list_.cellText(index.row(), index.column()));
+    return toShownText(list_.cellText(index.row(), index.column()));
   if (role == Qt::ForegroundRole) {
     const Reminder* reminder = list_.reminderAt(index.row());
     if (reminder && !reminder->enabled)

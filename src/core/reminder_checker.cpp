@@ -3,11 +3,6 @@
 #include <iterator>
 
 namespace zr {
-namespace {
-
-constexpr DateTime kOneMillisecond = 1.0 / 86400000.0;
-
-} // namespace
 
 CheckPass ReminderChecker::check(ReminderList& list, bool remindersEnabled) {
   CheckPass pass;

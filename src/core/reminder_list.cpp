@@ -110,7 +110,7 @@ void ReminderList::refreshReminderList(DateTime after, const Clock& clock) {
     if (reminder == nullptr)
       continue;
     row.texts[NameColumn] = reminder->name;
-    row.texts[TypeColumn] = reminderTypeNameView(reminder->reminderType);
+    row.texts[TypeColumn] = reminderTypeName(reminder->reminderType);
     reminder->calculateNextScheduled(after, clock);
     writeDateText(row.texts[NextScheduledColumn], row.shownMoments[0], reminder->nextScheduled,
                   separators_);

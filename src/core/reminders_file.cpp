@@ -2,13 +2,11 @@
 
 #include "core/error.h"
 #include "core/file_io.h"
+#include "core/reminders_file_format.h"
 #include "core/text_file_reader.h"
-
 
 namespace zr {
 namespace {
-
-constexpr std::string_view kHeader = "DorvelFile";
 
 // The version number after the header line; 1 when that token is not a number
 // (as in a headerless file whose second line is a reminder's name).
@@ -26,7 +24,7 @@ void parseReminders(std::string_view content, ReminderList& list, const Regional
                     const Clock& clock) {
   TextFileReader reader(content);
   const std::string_view header = reader.readLine();
-  if (header == kHeader && versionOf(reader) == 2)
+  if (header == kRemindersFileHeader && versionOf(reader) == kRemindersFileVersion)
     parseRemindersV2(content, list, clock);
   else
     parseRemindersLegacy(content, list, regional, clock);

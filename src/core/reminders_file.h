@@ -1,22 +1,13 @@
 #pragma once
 
 #include "core/date_time.h"
+#include "core/date_time_text.h"
 #include "core/reminder_list.h"
 
 #include <string>
 #include <string_view>
 
 namespace zr {
-
-// The user's regional notation, which only files of the older headerless format use.
-struct RegionalSettings {
-  enum class DateOrder { MonthDayYear, DayMonthYear, YearMonthDay };
-  DateOrder dateOrder = DateOrder::MonthDayYear;
-  std::string dateSeparator = "/";
-  std::string timeSeparator = ":";
-  std::string amText = "AM";
-  std::string pmText = "PM";
-};
 
 // Appends the reminders of the file to the list. A missing file changes nothing.
 // Failures throw zr::Error with the reminders read so far left in the list.

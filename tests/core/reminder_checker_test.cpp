@@ -8,7 +8,6 @@
 namespace zr::test {
 namespace {
 
-constexpr DateTime kMillisecond = 1.0 / 86400000.0;
 const DateTime kPassMoment = at(2024, 7, 3, 10);
 
 // A clock that moves on by one millisecond each time it is read, so a test can
@@ -18,7 +17,7 @@ public:
   explicit TickingClock(DateTime start) : next_(start) {}
   DateTime now() const override {
     const DateTime moment = next_;
-    next_ += kMillisecond;
+    next_ += kOneMillisecond;
     return moment;
   }
 
@@ -61,7 +60,7 @@ TEST(ReminderCheckerTest, AReminderIsDueWhenEnabledScheduledAndItsMomentHasCome)
   } cases[] = {
       {"on the pass moment", kPassMoment, true, true},
       {"before the pass moment", kPassMoment - kOneMinute, true, true},
-      {"a millisecond after it", kPassMoment + kMillisecond, true, false},
+      {"a millisecond after it", kPassMoment + kOneMillisecond, true, false},
       {"without a next moment", 0, true, false},
       {"switched off", kPassMoment - kOneMinute, false, false},
   };
@@ -90,8 +89,8 @@ TEST(ReminderCheckerTest, DueRemindersComeInRowOrderEachWithTheMomentItFired) {
   ASSERT_EQ(pass.due, (std::vector<const Reminder*>{first, second}));
   EXPECT_TRUE(pass.save);
   // The pass moment is read once; LastRun reads the clock again for each reminder.
-  EXPECT_NEAR(first->lastRun, kPassMoment + kMillisecond, kMillisecond / 10);
-  EXPECT_NEAR(second->lastRun, kPassMoment + 2 * kMillisecond, kMillisecond / 10);
+  EXPECT_NEAR(first->lastRun, kPassMoment + kOneMillisecond, kOneMillisecond / 10);
+  EXPECT_NEAR(second->lastRun, kPassMoment + 2 * kOneMillisecond, kOneMillisecond / 10);
 }
 
 TEST(ReminderCheckerTest, RefreshStartsAMillisecondLaterOnlyWhenAReminderFiredOnThePassMoment) {
@@ -101,7 +100,7 @@ TEST(ReminderCheckerTest, RefreshStartsAMillisecondLaterOnlyWhenAReminderFiredOn
     bool enabled;
     DateTime refreshAfter;
   } cases[] = {
-      {"fired on the pass moment", kPassMoment, true, kPassMoment + kMillisecond},
+      {"fired on the pass moment", kPassMoment, true, kPassMoment + kOneMillisecond},
       {"fired before it", kPassMoment - kOneMinute, true, kPassMoment},
       {"not due", kPassMoment + kOneMinute, true, kPassMoment},
       {"switched off on the pass moment", kPassMoment, false, kPassMoment},
@@ -159,7 +158,7 @@ TEST(ReminderCheckerTest, ASnoozedCopyComesBackOnceAfterItsMinutesWithoutAskingF
   ASSERT_EQ(checker.snoozed().size(), 1u);
   EXPECT_EQ(checker.snoozed()[0]->nextScheduled, at(2024, 7, 3, 10, 6, 30));
 
-  clock.set(at(2024, 7, 3, 10, 6, 30) - kMillisecond);
+  clock.set(at(2024, 7, 3, 10, 6, 30) - kOneMillisecond);
   EXPECT_TRUE(checker.check(list, true).snoozedDue.empty());
   clock.set(at(2024, 7, 3, 10, 6, 30));
   const CheckPass pass = checker.check(list, true);

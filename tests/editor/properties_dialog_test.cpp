@@ -191,7 +191,9 @@ INSTANTIATE_TEST_SUITE_P(EveryKind, ShownKindTest,
                          ::testing::Values(ReminderType::Once, ReminderType::Daily,
                                            ReminderType::Weekly, ReminderType::Monthly,
                                            ReminderType::Yearly),
-                         [](const auto& info) { return reminderTypeName(info.param); });
+                         [](const auto& info) {
+                           return std::string(reminderTypeName(info.param));
+                         });
 
 struct KindChange {
   const char* name;
