@@ -19,8 +19,9 @@ endfunction()
 
 # zr_add_test_suite(<name> [QT] [DEPS <targets>...])
 # Builds test program <name>_tests from the .cpp files of the current folder and
-# registers every test case with CTest. QT suites get a main that creates a
-# QApplication on the offscreen platform.
+# registers every test case with CTest, labelled "unit", or "gui" for QT suites,
+# which get a main that creates a QApplication on the offscreen platform. A case
+# that runs for a minute has hung.
 function(zr_add_test_suite name)
   cmake_parse_arguments(ARG "QT" "" "DEPS" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/*.cpp")
@@ -32,12 +33,15 @@ function(zr_add_test_suite name)
   target_include_directories(${name}_tests PRIVATE "${PROJECT_SOURCE_DIR}/tests")
   if(ARG_QT)
     target_link_libraries(${name}_tests PRIVATE zr_test_support_qt ${ARG_DEPS})
+    set(label gui)
   else()
     target_link_libraries(${name}_tests PRIVATE GTest::gtest_main GTest::gmock ${ARG_DEPS})
+    set(label unit)
   endif()
   gtest_discover_tests(${name}_tests
     NO_PRETTY_VALUES
     DISCOVERY_TIMEOUT 60
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
-               TIMEOUT 300)
+               TIMEOUT 60
+               LABELS ${label})
 endfunction()

@@ -5,7 +5,6 @@
 #include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
-#include <QTest>
 #include <QThread>
 #include <cmath>
 #include <gtest/gtest.h>
@@ -110,8 +109,18 @@ TEST_F(SoundPlayerTest, FileThatCannotBePlayedBeepsAtOnce) {
     QSignalSpy finished(player.get(), &zr::CanberraSoundPlayer::finished);
     player->play(QFile::encodeName(c.file).toStdString());
     EXPECT_EQ(beeps_, 1);
-    QTest::qWait(100);
-    EXPECT_EQ(finished.count(), 0);
+    if (c.alsa == kNullDevice) {
+      // A playable sound after it: once its end is in, anything the failed one
+      // had set going would have come in as well.
+      player->play(QFile::encodeName(wave_).toStdString());
+      ASSERT_TRUE(finished.wait(5000));
+      ASSERT_EQ(finished.count(), 1);
+      EXPECT_TRUE(finished.at(0).at(0).toBool());
+    } else {
+      // Without a device nothing plays at all; only what is already queued can come.
+      QCoreApplication::processEvents();
+      EXPECT_EQ(finished.count(), 0);
+    }
     EXPECT_EQ(beeps_, 1);
   }
 }
@@ -136,8 +145,10 @@ TEST_F(SoundPlayerTest, PlayerDestroyedWhileSoundsPlayStaysQuiet) {
   auto player = makePlayer();
   for (int i = 0; i < 3; ++i)
     player->play(QFile::encodeName(wave_).toStdString());
+  // Destruction waits for every playback thread, so all they will ever send is
+  // queued by now.
   player.reset();
-  QTest::qWait(300);
+  QCoreApplication::processEvents();
   EXPECT_EQ(beeps_, 0);
 }
 
