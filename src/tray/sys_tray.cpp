@@ -1,5 +1,6 @@
 #include "tray/sys_tray.h"
 
+#include "tray/logging.h"
 #include "tray/popup_menu.h"
 #include "tray/sys_tray_message.h"
 
@@ -63,6 +64,7 @@ void SysTray::hideProgram() {
   if (!programShowing_)
     return;
   if (!trayAvailable_()) {
+    qCWarning(lcTray, "There is no notification area to hide in; minimising the window instead");
     owner_->showMinimized();
     return;
   }
@@ -109,6 +111,7 @@ bool SysTray::ownerClose() {
   if (!sysTrayOnClose_ || !programShowing_)
     return false;
   if (!trayAvailable_()) {
+    qCWarning(lcTray, "There is no notification area to hide in; minimising the window instead");
     owner_->showMinimized();
     return true;
   }

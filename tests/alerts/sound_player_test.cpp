@@ -1,4 +1,5 @@
 #include "platform/canberra_sound_player.h"
+#include "support/warning_catcher.h"
 
 #include <QByteArray>
 #include <QDataStream>
@@ -105,6 +106,7 @@ TEST_F(SoundPlayerTest, FileThatCannotBePlayedBeepsAtOnce) {
     SCOPED_TRACE(c.what);
     AlsaConfiguration alsa(dir_, c.alsa);
     beeps_ = 0;
+    zr::test::WarningCatcher warnings;
     auto player = makePlayer();
     QSignalSpy finished(player.get(), &zr::CanberraSoundPlayer::finished);
     player->play(QFile::encodeName(c.file).toStdString());
@@ -122,6 +124,9 @@ TEST_F(SoundPlayerTest, FileThatCannotBePlayedBeepsAtOnce) {
       EXPECT_EQ(finished.count(), 0);
     }
     EXPECT_EQ(beeps_, 1);
+    const QStringList lines = warnings.take("zrdorvel.sound");
+    ASSERT_EQ(lines.size(), 1);
+    EXPECT_TRUE(lines[0].contains(c.file)) << lines[0].toStdString();
   }
 }
 

@@ -1,0 +1,7 @@
+#include "app/logging.h"
+
+namespace zr {
+
+Q_LOGGING_CATEGORY(lcSettings, "zrdorvel.settings")
+
+} // namespace zr

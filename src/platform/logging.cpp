@@ -1,0 +1,8 @@
+#include "platform/logging.h"
+
+namespace zr {
+
+Q_LOGGING_CATEGORY(lcSound, "zrdorvel.sound")
+Q_LOGGING_CATEGORY(lcAutostart, "zrdorvel.autostart")
+
+} // namespace zr

@@ -1,0 +1,7 @@
+#include "tray/logging.h"
+
+namespace zr {
+
+Q_LOGGING_CATEGORY(lcTray, "zrdorvel.tray")
+
+} // namespace zr
