@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Each subsystem folder is one static library made of every source file in it;
 # a folder holds a module's headers and sources side by side. Every module gets
 # the one include root, src/, so headers are included as "<folder>/<file>.h";

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "about/about_dialog.h"
 
 #include "controls/link_label.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "app/main_window.h"
 
 #include "about/version_info.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "app/regional_notation.h"
 
 #include "platform/stored_text.h"

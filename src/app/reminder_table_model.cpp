@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "app/reminder_table_model.h"
 
 #include "platform/stored_text.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "app/reminder_table_view.h"
 
 #include "app/reminder_table_model.h"

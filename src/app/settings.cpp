@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "app/settings.h"
 
 #include "app/logging.h"

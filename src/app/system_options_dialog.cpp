@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "app/system_options_dialog.h"
 
 #include "app/error_box.h"

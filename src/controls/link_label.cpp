@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "controls/link_label.h"
 
 #include "platform/url_opener.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "core/date_time_text.h"
 
 #include <algorithm>

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "core/list_guard.h"
 
 #include <utility>

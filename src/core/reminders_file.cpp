@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "core/reminders_file.h"
 
 #include "core/error.h"

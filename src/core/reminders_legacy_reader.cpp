@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "core/error.h"
 #include "core/regional_date_time.h"
 #include "core/reminders_file.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "editor/properties_dialog.h"
 
 #include "controls/fonts.h"

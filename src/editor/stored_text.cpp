@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "editor/stored_text.h"
 
 namespace zr {

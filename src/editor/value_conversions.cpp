@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "editor/value_conversions.h"
 
 #include <algorithm>

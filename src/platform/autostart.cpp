@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "platform/autostart.h"
 
 #include "core/error.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "platform/canberra_sound_player.h"
 
 #include "platform/logging.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "platform/stored_text.h"
 
 namespace zr {

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "tray/logging.h"
 
 namespace zr {

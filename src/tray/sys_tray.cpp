@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "tray/sys_tray.h"
 
 #include "tray/logging.h"

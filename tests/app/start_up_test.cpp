@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "app/data_folder.h"
 #include "app/regional_notation.h"
 #include "app/unreadable_file.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "core/reminder_checker.h"
 #include "core_test_support.h"
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # A working day with the real program on a private desktop: Xvfb with openbox (which
 # keeps windows out of the panel's strut) and a trayer panel at the bottom as the
 # notification area. Everything is driven by xdotool keystrokes and clicks, in real time.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Installs the build given as $1 into a temporary prefix, checks the installed
 # files and starts the installed program hidden for a few seconds.
 set -euo pipefail

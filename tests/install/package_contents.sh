@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Builds the Debian package with scripts/package from the sources in $1 and
 # checks its control fields and its files; $2 is the expected version. With a
 # third argument, packages that Release build folder instead of build/package.

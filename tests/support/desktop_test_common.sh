@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Sourced by the desktop test scripts: a temporary folder $OUT, the list PIDS of
 # processes the script starts (all ended, and $OUT removed, when it exits),
 # wait_for <tenths of a second> <command...>, true once the command succeeds,

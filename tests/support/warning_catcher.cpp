@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "support/warning_catcher.h"
 
 #include <QString>

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "core/error.h"
 #include "platform/autostart.h"
 #include "platform/session_end.h"

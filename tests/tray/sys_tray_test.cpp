@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "support/qt_test_support.h"
 #include "support/warning_catcher.h"
 #include "tray/popup_menu.h"

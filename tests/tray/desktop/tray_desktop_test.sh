@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Drives the tray test program under a private X server with a real notification area
 # (trayer) and real pointer and key events (xdotool):
 #   started hidden, the icon docks; a double-click on it shows the window; Ctrl+W closes
