@@ -21,8 +21,6 @@ ReminderTableModel::ReminderTableModel(DateTimeSeparators separators, QObject* p
     : QAbstractTableModel(parent), list_(std::move(separators)) {}
 
 Reminder* ReminderTableModel::reminderAt(int row) {
-  if (row < 0 || row >= list_.rowCount())
-    return nullptr;
   return list_.reminderAt(row);
 }
 
