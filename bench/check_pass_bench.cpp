@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "app/command_prompts.h"
 #include "app/main_window.h"
 #include "app/reminder_table_model.h"

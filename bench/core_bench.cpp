@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 // Speed of the reminder core: the next-occurrence search that runs for every
 // reminder every five seconds, the refresh and sort of a large list, and
 // saving and loading a large reminders file.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 // Speed of reading the largest update information file the updater accepts
 // (1 MiB) and of showing its notes, both on the user-interface thread: a
 // server must not be able to freeze the window with it.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Installation into a standard prefix and the Debian package built from it.
 #
 # Under <prefix>: the program in bin/, its help page in share/zrdorvel/ (found

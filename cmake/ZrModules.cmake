@@ -1,27 +1,28 @@
+# SPDX-License-Identifier: MIT
 # Each subsystem folder is one static library made of every source file in it;
-# a folder holds a module's headers and sources side by side.
+# a folder holds a module's headers and sources side by side. Every module gets
+# the one include root, src/, so headers are included as "<folder>/<file>.h";
+# scripts/check_layers checks that a folder includes only itself and the
+# folders below it in the table of docs/ARCHITECTURE.md.
 
-# zr_add_module(<name> [DEPS <targets>...])
-# Builds library zr_<name> from the .h/.cpp files of the current folder.
+# zr_add_module(<name> [DEPS <targets>...] [PRIVATE_DEPS <targets>...])
+# Builds library zr_<name> from the .h/.cpp files of the current folder. DEPS
+# are what the module's headers need, and pass on to whoever uses the module;
+# PRIVATE_DEPS are needed by its sources alone.
 function(zr_add_module name)
-  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "DEPS;PRIVATE_DEPS" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/*.cpp")
   file(GLOB headers CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/*.h")
-  if(sources)
-    add_library(zr_${name} STATIC ${sources} ${headers})
-    target_include_directories(zr_${name} PUBLIC "${PROJECT_SOURCE_DIR}/src")
-    target_link_libraries(zr_${name} PUBLIC ${ARG_DEPS})
-  else()
-    add_library(zr_${name} INTERFACE)
-    target_include_directories(zr_${name} INTERFACE "${PROJECT_SOURCE_DIR}/src")
-    target_link_libraries(zr_${name} INTERFACE ${ARG_DEPS})
-  endif()
+  add_library(zr_${name} STATIC ${sources} ${headers})
+  target_include_directories(zr_${name} PUBLIC "${PROJECT_SOURCE_DIR}/src")
+  target_link_libraries(zr_${name} PUBLIC ${ARG_DEPS} PRIVATE ${ARG_PRIVATE_DEPS})
 endfunction()
 
 # zr_add_test_suite(<name> [QT] [DEPS <targets>...])
 # Builds test program <name>_tests from the .cpp files of the current folder and
-# registers every test case with CTest. QT suites get a main that creates a
-# QApplication on the offscreen platform.
+# registers every test case with CTest, labelled "unit", or "gui" for QT suites,
+# which get a main that creates a QApplication on the offscreen platform. A case
+# that runs for a minute has hung.
 function(zr_add_test_suite name)
   cmake_parse_arguments(ARG "QT" "" "DEPS" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/*.cpp")
@@ -33,12 +34,15 @@ function(zr_add_test_suite name)
   target_include_directories(${name}_tests PRIVATE "${PROJECT_SOURCE_DIR}/tests")
   if(ARG_QT)
     target_link_libraries(${name}_tests PRIVATE zr_test_support_qt ${ARG_DEPS})
+    set(label gui)
   else()
     target_link_libraries(${name}_tests PRIVATE GTest::gtest_main GTest::gmock ${ARG_DEPS})
+    set(label unit)
   endif()
   gtest_discover_tests(${name}_tests
     NO_PRETTY_VALUES
     DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ZR_SOURCE_DIR=${PROJECT_SOURCE_DIR}"
-               TIMEOUT 300)
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
+               TIMEOUT 60
+               LABELS ${label})
 endfunction()

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Draws the desktop menu icon: a golden bell over a clock face.
 
 Writes resources/icons/hicolor/scalable/apps/zrdorvel.svg and renders the

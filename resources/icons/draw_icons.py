@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Draws the program's toolbar images and its application icon as PNG files.
 
 Run it from anywhere; it writes the PNGs beside itself. Standard library only:

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "about/about_box.h"
 
 #include "about/about_dialog.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #pragma once
 
 #include <QString>
@@ -8,7 +10,6 @@ namespace zr {
 // the splash at start-up. A new form is made for every showing.
 class AboutBox {
 public:
-  QString homePage() const { return homePage_; }
   void setHomePage(const QString& address) { homePage_ = address; }
 
   void about() const;

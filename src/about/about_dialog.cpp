@@ -1,6 +1,8 @@
+// SPDX-License-Identifier: MIT
+
 #include "about/about_dialog.h"
 
-#include "about/link_label.h"
+#include "controls/link_label.h"
 
 #include <QFrame>
 #include <QGuiApplication>

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "about/version_info.h"
 
 #include "platform/build_info.h"

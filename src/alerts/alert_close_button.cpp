@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "alerts/alert_close_button.h"
 
 #include <QPainter>

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "alerts/alert_placement.h"
 
 #include <algorithm>

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "alerts/alert_stack.h"
 
 #include "alerts/alert_placement.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "alerts/alert_window.h"
 
 #include "alerts/alert_close_button.h"
@@ -5,6 +7,7 @@
 #include "controls/scroll_text.h"
 #include "controls/spin_label.h"
 #include "controls/system_colors.h"
+#include "platform/stored_text.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -26,10 +29,6 @@ QColor midway(const QColor& a, const QColor& b) {
   return QColor((a.red() + b.red()) / 2, (a.green() + b.green()) / 2, (a.blue() + b.blue()) / 2);
 }
 
-QString text(const std::string& bytes) {
-  return QString::fromLocal8Bit(bytes);
-}
-
 QLabel* addLabel(const QString& caption, const QColor& color, QWidget* parent) {
   auto* label = new QLabel(caption, parent);
   QPalette palette = label->palette();
@@ -47,7 +46,7 @@ AlertWindow::AlertWindow(const Reminder& reminder, QWidget* owner)
   setAttribute(Qt::WA_DeleteOnClose);
   setAttribute(Qt::WA_ShowWithoutActivating);
   setFocusPolicy(Qt::NoFocus);
-  setWindowTitle(text(reminder.name));
+  setWindowTitle(toShownText(reminder.name));
 
   const QPalette& colors = palette();
   frameColor_ = colorToQColor(reminder.color, colors);
@@ -95,7 +94,7 @@ void AlertWindow::addCaption() {
   connect(close, &QAbstractButton::clicked, this, &QWidget::close);
 
   const int headingWidth = close->x() - 4 - kHeadingLeft;
-  const QString name = text(reminder_->name);
+  const QString name = toShownText(reminder_->name);
   heading_->setText(heading_->fontMetrics().elidedText(name, Qt::ElideRight, headingWidth));
   if (heading_->text() != name)
     heading_->setToolTip(name);
@@ -109,7 +108,7 @@ void AlertWindow::addMessageArea() {
   message->setObjectName(QStringLiteral("message"));
   QStringList lines;
   for (const std::string& line : reminder_->text)
-    lines.append(text(line));
+    lines.append(toShownText(line));
   message->setLines(lines);
   message->setTextColor(bodyText_);
   message->setColorArrows(bodyText_);

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "alerts/show_reminder_alert.h"
 
 #include "alerts/alert_stack.h"

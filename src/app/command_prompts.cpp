@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "app/command_prompts.h"
 
 #include "app/error_box.h"

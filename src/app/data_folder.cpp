@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "app/data_folder.h"
 
 #include <QDir>

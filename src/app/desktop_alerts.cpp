@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "app/desktop_alerts.h"
 
 #include "alerts/alert_window.h"

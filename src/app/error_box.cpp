@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "app/error_box.h"
 
 #include <QMessageBox>

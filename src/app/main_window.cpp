@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "app/main_window.h"
 
 #include "about/version_info.h"
@@ -11,11 +13,13 @@
 #include "app/settings.h"
 #include "app/system_options_dialog.h"
 #include "app/unreadable_file.h"
+#include "controls/fonts.h"
 #include "core/command_line.h"
 #include "core/error.h"
 #include "platform/build_info.h"
 #include "platform/help_viewer.h"
 #include "platform/installed_files.h"
+#include "platform/stored_text.h"
 #include "tray/popup_menu.h"
 #include "tray/sys_tray.h"
 #include "updater/update_address.h"
@@ -30,7 +34,6 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QStatusBar>
-#include <QThread>
 #include <QToolBar>
 #include <exception>
 
@@ -39,7 +42,6 @@ namespace zr {
 namespace {
 
 constexpr int kCheckInterval = 5000;
-constexpr DateTime kOneMillisecond = 1.0 / 86400000.0;
 constexpr int kClientWidth = 672;
 constexpr int kClientHeight = 311;
 constexpr int kMenuBarHeight = 24;
@@ -49,27 +51,27 @@ constexpr int kStatusBarHeight = 19;
 constexpr char kMenuStyleSheet[] = "QMenuBar::item:selected { background: #f7f6ee; color: black; }"
                                    "QMenu::item:selected { background: #f7f6ee; color: black; }";
 
-// Switches the check timer on again however the change ends.
-class TimerRearm {
+// Switches the check timer off for a pass or a change, and on again however
+// it ends, so the next pass comes a full interval after it.
+class TimerPause {
 public:
-  explicit TimerRearm(QTimer& timer) : timer_(timer) {}
-  ~TimerRearm() { timer_.start(); }
-  TimerRearm(const TimerRearm&) = delete;
-  TimerRearm& operator=(const TimerRearm&) = delete;
+  explicit TimerPause(QTimer& timer) : timer_(timer) { timer_.stop(); }
+  ~TimerPause() { timer_.start(); }
+  TimerPause(const TimerPause&) = delete;
+  TimerPause& operator=(const TimerPause&) = delete;
 
 private:
   QTimer& timer_;
 };
 
-QString text(const std::string& bytes) {
-  return QString::fromLocal8Bit(bytes);
-}
-
 } // namespace
 
 MainWindow::MainWindow(Options options, QWidget* parent)
     : QMainWindow(parent), clock_(*options.clock), options_(std::move(options)),
-      prompts_(options_.prompts), alerts_(options_.alerts),
+      prompts_(options_.prompts), alerts_(options_.alerts), checker_(clock_),
+      guard_([this](const std::exception& error) {
+        prompts_->showError(this, toShownText(error.what()));
+      }),
       model_(new ReminderTableModel(options_.separators, this)),
       view_(new ReminderTableView(model_, this)) {
   if (!prompts_) {
@@ -82,7 +84,7 @@ MainWindow::MainWindow(Options options, QWidget* parent)
   }
   setObjectName("frmMain");
   setWindowTitle("ZR Dorvel");
-  setFont(QFont("Arial", 8));
+  setFont(formFont());
 
   createActions();
   createSysTray();
@@ -101,7 +103,9 @@ MainWindow::MainWindow(Options options, QWidget* parent)
 
   startUp();
   view_->selectRow(0); // the first row once the list is sorted
-  checkTimer_.start();
+  // A Shut Down chosen while a start-up message was open has closed the list already.
+  if (!guard_.isClosed())
+    checkTimer_.start();
 }
 
 MainWindow::~MainWindow() = default;
@@ -182,7 +186,7 @@ void MainWindow::createActions() {
 void MainWindow::createMenus() {
   QMenuBar* bar = menuBar();
   bar->setObjectName("mnuMainMenu");
-  bar->setFont(QFont("Tahoma", 8));
+  bar->setFont(menuFont());
   bar->setFixedHeight(kMenuBarHeight);
   bar->setStyleSheet(kMenuStyleSheet);
 
@@ -246,7 +250,7 @@ void MainWindow::startUp() {
   try {
     loadReminderFile();
   } catch (const std::exception& error) {
-    QString message = text(error.what());
+    QString message = toShownText(error.what());
     const QString copy = keepUnreadableCopy(remindersFile(), clock_.now());
     message += copy.isEmpty()
                    ? "\nThe unreadable file could not be copied; the next save replaces it."
@@ -265,89 +269,58 @@ void MainWindow::loadReminderFile() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-  if (!closed_)
-    formClose();
+  guard_.close([this] { formClose(); });
   event->accept();
 }
 
 void MainWindow::formClose() {
-  closed_ = true;
-  waitForCheckTimer();
   checkTimer_.stop();
   model_->clearReminderList();
-  snoozed_.clear();
+  checker_.dropSnoozed();
   // The list is gone by now, so the program ends even when the settings could not
   // be written: running on would let a later save write an empty list.
   guarded([this] { writeSettings(); });
   emit closed();
 }
 
-void MainWindow::waitForCheckTimer() {
-  while (!checkTimer_.isActive()) {
-    QThread::msleep(50);
-    QCoreApplication::processEvents();
-  }
-}
-
 void MainWindow::saveReminderFile() {
   saveReminders(QFile::encodeName(remindersFile()).toStdString(), model_->list());
 }
 
-void MainWindow::changeBracket(const std::function<void()>& change) {
-  waitForCheckTimer();
-  checkTimer_.stop();
-  TimerRearm rearm(checkTimer_);
-  change();
-  saveReminderFile();
+void MainWindow::changeList(ListGuard::Work change) {
+  guard_.change([this, change = std::move(change)] {
+    const TimerPause pause(checkTimer_);
+    change();
+    saveReminderFile();
+  });
 }
 
 void MainWindow::guarded(const std::function<void()>& command) {
   try {
     command();
   } catch (const std::exception& error) {
-    prompts_->showError(this, text(error.what()));
+    prompts_->showError(this, toShownText(error.what()));
   }
 }
 
 void MainWindow::checkReminders() {
-  checkTimer_.stop();
   QString saveError;
-  {
-    TimerRearm rearm(checkTimer_);
-    const DateTime passMoment = clock_.now();
-    bool fired = false;
-    bool firedOnPassMoment = false;
-    if (remindersEnabled_) {
-      for (int row = 0; row < model_->rowCount(); ++row) {
-        Reminder* reminder = model_->reminderAt(row);
-        if (!reminder || !reminder->enabled || reminder->nextScheduled == 0 ||
-            passMoment < reminder->nextScheduled)
-          continue;
-        firedOnPassMoment = firedOnPassMoment || reminder->nextScheduled == passMoment;
-        reminder->lastRun = clock_.now();
-        showReminderAlert(*reminder);
-        fired = true;
-      }
-      for (auto i = snoozed_.size(); i-- > 0;) {
-        if (clock_.now() < snoozed_[i].reminder->nextScheduled)
-          continue;
-        const std::unique_ptr<Reminder> copy = std::move(snoozed_[i].reminder);
-        snoozed_.erase(snoozed_.begin() + static_cast<std::ptrdiff_t>(i));
-        showReminderAlert(*copy);
-      }
-      if (fired) {
-        try {
-          saveReminderFile();
-        } catch (const std::exception& error) {
-          saveError = text(error.what());
-        }
+  guard_.passIfFree([&] {
+    const TimerPause pause(checkTimer_);
+    CheckPass pass = checker_.check(model_->listInPlace(), remindersEnabled_);
+    for (const Reminder* reminder : pass.due)
+      showReminderAlert(*reminder);
+    for (const std::unique_ptr<Reminder>& copy : pass.snoozedDue)
+      showReminderAlert(*copy);
+    if (pass.save) {
+      try {
+        saveReminderFile();
+      } catch (const std::exception& error) {
+        saveError = toShownText(error.what());
       }
     }
-    // The search for the next moment accepts the pass moment itself; an occurrence
-    // that has just fired on it must not come due again at the next pass.
-    model_->refreshReminderList(firedOnPassMoment ? passMoment + kOneMillisecond : passMoment,
-                                clock_);
-  }
+    model_->refreshReminderList(pass.refreshAfter, clock_);
+  });
   // Shown after the timer is on again, so checking goes on while the box is open.
   if (!saveError.isEmpty())
     prompts_->showError(this, saveError);
@@ -358,15 +331,11 @@ void MainWindow::showReminderAlert(const Reminder& reminder) {
 }
 
 void MainWindow::reminderClose(std::unique_ptr<Reminder> copy, int minutes) {
-  if (minutes <= 0)
-    return;
-  copy->nextScheduled = clock_.now() + minutes * kOneMinute;
-  std::string name = copy->name;
-  snoozed_.push_back({std::move(name), std::move(copy)});
+  checker_.snooze(std::move(copy), minutes);
 }
 
 void MainWindow::fileSave() {
-  guarded([this] { saveReminderFile(); });
+  guarded([this] { guard_.change([this] { saveReminderFile(); }); });
 }
 
 void MainWindow::fileClose() {
@@ -380,12 +349,12 @@ void MainWindow::fileShutDown() {
 
 void MainWindow::reminderAdd() {
   guarded([this] {
-    auto reminder = std::make_unique<Reminder>(clock_.today());
+    auto reminder = std::make_shared<Reminder>(clock_.today());
     if (!prompts_->editReminder(this, *reminder))
       return;
-    changeBracket([&] {
+    changeList([this, reminder] {
       const DateTime now = clock_.now();
-      model_->appendReminder(std::move(reminder));
+      model_->appendReminder(std::make_unique<Reminder>(std::move(*reminder)));
       model_->refreshReminderList(now, clock_);
     });
   });
@@ -396,17 +365,17 @@ void MainWindow::reminderEdit() {
     Reminder* reminder = view_->selectedReminder();
     if (!reminder || !prompts_->editReminder(this, *reminder))
       return;
-    changeBracket([&] { model_->refreshReminderList(clock_.now(), clock_); });
+    changeList([this] { model_->refreshReminderList(clock_.now(), clock_); });
   });
 }
 
 void MainWindow::reminderDelete() {
   guarded([this] {
     const Reminder* reminder = view_->selectedReminder();
-    if (!reminder ||
-        !prompts_->confirm(this, "Are you sure you wish to delete " + text(reminder->name) + "?"))
+    if (!reminder || !prompts_->confirm(this, "Are you sure you wish to delete " +
+                                                  toShownText(reminder->name) + "?"))
       return;
-    changeBracket([&] {
+    changeList([this, reminder] {
       // A check pass during the question may have moved the reminder to another row.
       const int row = model_->rowOf(reminder);
       if (row >= 0)
@@ -420,12 +389,12 @@ void MainWindow::reminderDuplicate() {
     const Reminder* reminder = view_->selectedReminder();
     if (!reminder)
       return;
-    auto copy = std::make_unique<Reminder>(clock_.today());
+    auto copy = std::make_shared<Reminder>(clock_.today());
     copy->copyFrom(*reminder);
     copy->lastRun = 0;
-    changeBracket([&] {
+    changeList([this, copy] {
       const DateTime now = clock_.now();
-      model_->appendReminder(std::move(copy));
+      model_->appendReminder(std::make_unique<Reminder>(std::move(*copy)));
       model_->refreshReminderList(now, clock_);
     });
   });

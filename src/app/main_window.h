@@ -1,8 +1,12 @@
+// SPDX-License-Identifier: MIT
+
 #pragma once
 
 #include "about/about_box.h"
 #include "core/date_time.h"
+#include "core/list_guard.h"
 #include "core/reminder.h"
+#include "core/reminder_checker.h"
 #include "core/reminder_list.h"
 #include "core/reminders_file.h"
 
@@ -25,15 +29,10 @@ class ReminderTableView;
 class SysTray;
 class UpdateController;
 
-// A copy of a reminder whose alert was closed with a snooze time; its
-// nextScheduled is the end of the snooze.
-struct SnoozedReminder {
-  std::string name;
-  std::unique_ptr<Reminder> reminder;
-};
-
 // The program's one main window: it owns the reminder list, the five-second
-// check timer, the snoozed copies and the commands on reminders.
+// check timer that drives the check pass, and the commands on reminders. The
+// check pass itself and the snoozed copies live in a ReminderChecker; a
+// ListGuard keeps the pass, the list changes and the close from overlapping.
 class MainWindow final : public QMainWindow {
   Q_OBJECT
 
@@ -84,7 +83,11 @@ public:
   ReminderTableView* reminderView() { return view_; }
   const QTimer& checkTimer() const { return checkTimer_; }
   bool remindersEnabled() const { return remindersEnabled_; }
-  const std::vector<SnoozedReminder>& snoozedReminders() const { return snoozed_; }
+  const std::vector<std::unique_ptr<Reminder>>& snoozedReminders() const {
+    return checker_.snoozed();
+  }
+  // The close sequence has begun: the list is gone and commands do nothing.
+  bool isClosed() const { return guard_.isClosed(); }
   SysTray& sysTray() { return *sysTray_; }
   bool autoCheckForUpdates() const { return autoCheckForUpdates_; }
 
@@ -104,13 +107,12 @@ public:
   void helpAbout();
   void popupShow();
 
-  // One check pass; the check timer runs it every five seconds.
+  // One check pass; the check timer runs it every five seconds. It is skipped
+  // while a change holds the list or after the close.
   void checkReminders();
   void showReminderAlert(const Reminder& reminder);
   // An alert was closed: its copy comes back after `minutes`, or is dropped when 0.
   void reminderClose(std::unique_ptr<Reminder> copy, int minutes);
-  // Waits, pumping events, while a check pass or a list change is under way.
-  void waitForCheckTimer();
 
 signals:
   // The close sequence has run; the program ends.
@@ -128,8 +130,9 @@ private:
   void loadReminderFile();
   void formClose();
   void saveReminderFile();
-  // Runs a list change with the check timer off, then saves the list.
-  void changeBracket(const std::function<void()>& change);
+  // Runs a list change holding the list with the check timer off, then saves
+  // the list. The change may run later (see ListGuard), so it owns what it needs.
+  void changeList(ListGuard::Work change);
   // Runs a command, showing whatever it throws in the error box.
   void guarded(const std::function<void()>& command);
 
@@ -151,8 +154,8 @@ private:
   bool startsHidden_ = false;
   bool remindersEnabled_ = true;
   bool autoCheckForUpdates_ = true;
-  bool closed_ = false;
-  std::vector<SnoozedReminder> snoozed_;
+  ReminderChecker checker_;
+  ListGuard guard_;
   ReminderTableModel* model_;
   ReminderTableView* view_;
   QTimer checkTimer_;

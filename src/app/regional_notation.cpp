@@ -1,4 +1,8 @@
+// SPDX-License-Identifier: MIT
+
 #include "app/regional_notation.h"
+
+#include "platform/stored_text.h"
 
 namespace zr {
 
@@ -34,20 +38,17 @@ RegionalSettings::DateOrder dateOrderOf(const QString& format) {
   return RegionalSettings::DateOrder::MonthDayYear;
 }
 
-std::string bytes(const QString& text) {
-  return text.toLocal8Bit().toStdString();
-}
-
 } // namespace
 
 RegionalSettings regionalSettingsOf(const QLocale& locale) {
   const QString dateFormat = locale.dateFormat(QLocale::ShortFormat);
   RegionalSettings settings;
   settings.dateOrder = dateOrderOf(dateFormat);
-  settings.dateSeparator = bytes(separatorOf(dateFormat, "dMy", "/"));
-  settings.timeSeparator = bytes(separatorOf(locale.timeFormat(QLocale::ShortFormat), "hH", ":"));
-  settings.amText = bytes(locale.amText());
-  settings.pmText = bytes(locale.pmText());
+  settings.dateSeparator = toStoredText(separatorOf(dateFormat, "dMy", "/"));
+  settings.timeSeparator =
+      toStoredText(separatorOf(locale.timeFormat(QLocale::ShortFormat), "hH", ":"));
+  settings.amText = toStoredText(locale.amText());
+  settings.pmText = toStoredText(locale.pmText());
   return settings;
 }
 

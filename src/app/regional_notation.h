@@ -1,7 +1,8 @@
+// SPDX-License-Identifier: MIT
+
 #pragma once
 
-#include "core/reminder_list.h"
-#include "core/reminders_file.h"
+#include "core/date_time_text.h"
 
 #include <QLocale>
 

@@ -1,4 +1,8 @@
+// SPDX-License-Identifier: MIT
+
 #include "app/reminder_table_model.h"
+
+#include "platform/stored_text.h"
 
 #include <QColor>
 #include <unordered_map>
@@ -17,8 +21,6 @@ ReminderTableModel::ReminderTableModel(DateTimeSeparators separators, QObject* p
     : QAbstractTableModel(parent), list_(std::move(separators)) {}
 
 Reminder* ReminderTableModel::reminderAt(int row) {
-  if (row < 0 || row >= list_.rowCount())
-    return nullptr;
   return list_.reminderAt(row);
 }
 
@@ -108,7 +110,7 @@ QVariant ReminderTableModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid())
     return {};
   if (role == Qt::DisplayRole)
-    return QString::fromLocal8Bit(list_.cellText(index.row(), index.column()));
+    return toShownText(list_.cellText(index.row(), index.column()));
   if (role == Qt::ForegroundRole) {
     const Reminder* reminder = list_.reminderAt(index.row());
     if (reminder && !reminder->enabled)

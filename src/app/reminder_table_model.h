@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #pragma once
 
 #include "core/reminder_list.h"
@@ -20,6 +22,10 @@ public:
   explicit ReminderTableModel(DateTimeSeparators separators, QObject* parent = nullptr);
 
   const ReminderList& list() const { return list_; }
+  // The list for changes to the reminders' fields that keep the rows, their
+  // order and their texts (a check pass sets LastRun); the rows show them at
+  // the next refresh.
+  ReminderList& listInPlace() { return list_; }
   Reminder* reminderAt(int row);
   int rowOf(const Reminder* reminder) const { return list_.rowOf(reminder); }
 

@@ -1,6 +1,9 @@
+// SPDX-License-Identifier: MIT
+
 #include "app/reminder_table_view.h"
 
 #include "app/reminder_table_model.h"
+#include "controls/fonts.h"
 
 #include <QHeaderView>
 #include <algorithm>
@@ -18,7 +21,7 @@ ReminderTableView::ReminderTableView(ReminderTableModel* model, QWidget* parent)
     : QTableView(parent), model_(model) {
   setObjectName("grdReminders");
   setModel(model);
-  setFont(QFont("Arial", 8));
+  setFont(formFont());
   setStyleSheet("QTableView { gridline-color: #c0c0c0; }");
   setShowGrid(true);
   setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -33,7 +36,7 @@ ReminderTableView::ReminderTableView(ReminderTableModel* model, QWidget* parent)
   verticalHeader()->setDefaultSectionSize(kRowHeight);
 
   QHeaderView* header = horizontalHeader();
-  header->setFont(QFont("Tahoma", 8));
+  header->setFont(menuFont());
   header->setFixedHeight(kRowHeight + 2);
   header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   header->setSectionResizeMode(QHeaderView::Interactive);

@@ -1,5 +1,8 @@
+// SPDX-License-Identifier: MIT
+
 #include "app/settings.h"
 
+#include "app/logging.h"
 #include "core/ini_file.h"
 
 #include <QFile>
@@ -17,6 +20,9 @@ std::string nativePath(const QString& path) {
 
 Settings readSettings(const QString& path) {
   const IniFile ini(nativePath(path));
+  if (!ini.readError().empty())
+    qCWarning(lcSettings, "Could not read the settings file %s (%s); using the defaults",
+              qUtf8Printable(path), ini.readError().c_str());
   Settings settings;
   settings.autoCheckForUpdates = ini.readBool(kSection, "AutoCheckForUpdates", true);
   settings.onCloseMessage = ini.readBool(kSection, "OnCloseMessage", true);

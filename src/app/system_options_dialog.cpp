@@ -1,8 +1,12 @@
+// SPDX-License-Identifier: MIT
+
 #include "app/system_options_dialog.h"
 
 #include "app/error_box.h"
+#include "controls/fonts.h"
 #include "core/error.h"
 #include "platform/autostart.h"
+#include "platform/stored_text.h"
 
 #include <QCheckBox>
 #include <QFrame>
@@ -19,7 +23,7 @@ SystemOptionsDialog::SystemOptionsDialog(bool& autoCheckForUpdates, QString prog
       startAutomaticallyBox_(nullptr), autoCheckForUpdateBox_(nullptr) {
   setWindowTitle(QStringLiteral("System Options"));
   setFixedSize(275, 114);
-  setFont(QFont(QStringLiteral("Arial"), 8));
+  setFont(formFont());
 
   auto* boxes = new QFrame(this);
   boxes->setFrameShape(QFrame::StyledPanel);
@@ -68,7 +72,7 @@ bool SystemOptionsDialog::apply() {
   try {
     setStartingAtLogon(startAutomaticallyBox_->isChecked(), programPath_);
   } catch (const Error& error) {
-    showError(this, QString::fromStdString(error.what()));
+    showError(this, toShownText(error.what()));
     return false;
   }
   autoCheckForUpdates_ = autoCheckForUpdateBox_->isChecked();

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "app/unreadable_file.h"
 
 #include <QFile>

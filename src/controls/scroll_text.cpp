@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "controls/scroll_text.h"
 
 #include <QEvent>

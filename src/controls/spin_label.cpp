@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "controls/spin_label.h"
 
 #include <QEvent>

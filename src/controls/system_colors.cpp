@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "controls/system_colors.h"
 
 #include <array>

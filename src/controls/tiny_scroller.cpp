@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "controls/tiny_scroller.h"
 
 #include <QMouseEvent>

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "core/command_line.h"
 
 namespace zr {

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "core/date_time.h"
 
 #include <algorithm>
@@ -8,15 +10,13 @@
 namespace zr {
 namespace {
 
-constexpr double kDayLimit = 1e9;
 constexpr std::int64_t kUnixEpochDay = 25569; // 1 January 1970
-constexpr double kMillisecondsPerDay = 86400000.0;
+
+} // namespace
 
 std::int64_t floorDiv(std::int64_t a, std::int64_t b) {
   return a / b - ((a % b != 0) && ((a < 0) != (b < 0)) ? 1 : 0);
 }
-
-} // namespace
 
 std::int64_t serialDay(DateTime value) {
   if (std::isnan(value))
@@ -91,10 +91,6 @@ int daysInMonth(DateTime value) {
   return daysInMonth(date.year, date.month);
 }
 
-DateTime addDays(DateTime value, int days) {
-  return value + days;
-}
-
 bool isValidDate(const CalendarDate& date) {
   return date.month >= 1 && date.month <= 12 && date.day >= 1 &&
          date.day <= daysInMonth(date.year, date.month);
@@ -121,7 +117,7 @@ CalendarDate decodeDate(DateTime value) {
 ClockTime decodeTime(DateTime value) {
   const double fraction = std::fabs(fractionOfDay(value));
   const auto rounded = std::isnan(fraction) ? 0 : std::llround(fraction * kMillisecondsPerDay);
-  const auto milliseconds = std::min<long long>(rounded, 86399999);
+  const auto milliseconds = std::min<long long>(rounded, kMillisecondsPerDay - 1);
   return {static_cast<int>(milliseconds / 3600000), static_cast<int>(milliseconds / 60000 % 60),
           static_cast<int>(milliseconds / 1000 % 60), static_cast<int>(milliseconds % 1000)};
 }

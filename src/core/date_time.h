@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #pragma once
 
 #include <cstdint>
@@ -8,7 +10,12 @@ namespace zr {
 // is the time of day (0.5 is noon). 0 also stands for "no date".
 using DateTime = double;
 
+inline constexpr std::int64_t kMillisecondsPerDay = 86'400'000;
 inline constexpr DateTime kOneMinute = 1.0 / 1440.0;
+inline constexpr DateTime kOneMillisecond = 1.0 / kMillisecondsPerDay;
+// Day serials are clamped to this many days either way before they become
+// integers, so that any value, even one read from a damaged file, converts safely.
+inline constexpr double kDayLimit = 1e9;
 
 struct CalendarDate {
   int year = 1899;
@@ -35,16 +42,17 @@ int yearOf(DateTime value);
 bool isLeapYear(int year);
 int daysInMonth(int year, int month);
 int daysInMonth(DateTime value);
-DateTime addDays(DateTime value, int days);
 bool isValidDate(const CalendarDate& date);
 
 // The whole day of a value as an integer (day 0 = 30 December 1899), with the
-// value clamped to a billion days either way and NaN read as day 0, so that
-// any value, even one read from a damaged file, converts safely.
+// value clamped to kDayLimit days either way and NaN read as day 0.
 std::int64_t serialDay(DateTime value);
 CalendarDate dateOfSerialDay(std::int64_t day);
 std::int64_t serialDayOf(const CalendarDate& date);
 int dayOfWeekOfSerialDay(std::int64_t day); // 1 = Sunday ... 7 = Saturday
+
+// Integer division that rounds towards minus infinity.
+std::int64_t floorDiv(std::int64_t a, std::int64_t b);
 
 DateTime encodeDate(const CalendarDate& date);
 DateTime encodeTime(const ClockTime& time);

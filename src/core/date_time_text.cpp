@@ -1,19 +1,12 @@
-#include "core/date_time_text.h"
+// SPDX-License-Identifier: MIT
 
-#include "core/reminder_list.h"
+#include "core/date_time_text.h"
 
 #include <algorithm>
 #include <cmath>
 
 namespace zr {
 namespace {
-
-constexpr double kDayLimit = 1e9;
-constexpr std::int64_t kMillisecondsPerDay = 86400000;
-
-std::int64_t floorDiv(std::int64_t a, std::int64_t b) {
-  return a / b - ((a % b != 0) && ((a < 0) != (b < 0)) ? 1 : 0);
-}
 
 // The moment rounded to the millisecond, which is what the text shows (down to
 // whole seconds); rounding may carry into the next day.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "core/file_io.h"
 
 #include "core/error.h"

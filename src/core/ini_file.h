@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #pragma once
 
 #include <string>
@@ -14,6 +16,10 @@ class IniFile {
 public:
   // Reads the file; a missing or unreadable file reads as empty.
   explicit IniFile(std::string path);
+
+  // Why the file could not be read, as a file error text; empty when it was read
+  // or is missing.
+  const std::string& readError() const { return readError_; }
 
   // The value as a flag: an integer, decimal or hexadecimal after "0x" or "$", with
   // zero false and any other integer true. An empty, missing or non-numeric value
@@ -43,6 +49,7 @@ private:
   void appendLine(std::string text);
 
   std::string path_;
+  std::string readError_;
   std::vector<std::string> lines_; // each line with its own line end, if it had one
 };
 

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "core/natural_compare.h"
 
 #include <cstddef>

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "core/regional_date_time.h"
 
 #include <cstddef>

@@ -1,7 +1,9 @@
+// SPDX-License-Identifier: MIT
+
 #pragma once
 
 #include "core/date_time.h"
-#include "core/reminders_file.h"
+#include "core/date_time_text.h"
 
 #include <optional>
 #include <string_view>

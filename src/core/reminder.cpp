@@ -1,8 +1,10 @@
+// SPDX-License-Identifier: MIT
+
 #include "core/reminder.h"
 
 namespace zr {
 
-std::string_view reminderTypeNameView(ReminderType type) {
+std::string_view reminderTypeName(ReminderType type) {
   switch (type) {
   case ReminderType::Once:
     return "Once";
@@ -16,10 +18,6 @@ std::string_view reminderTypeNameView(ReminderType type) {
     return "Yearly";
   }
   return {};
-}
-
-std::string reminderTypeName(ReminderType type) {
-  return std::string(reminderTypeNameView(type));
 }
 
 void Reminder::copyFrom(const Reminder& source) {

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #pragma once
 
 #include "core/date_time.h"
@@ -15,8 +17,7 @@ namespace zr {
 enum class ReminderType : std::uint8_t { Once = 0, Daily = 1, Weekly = 2, Monthly = 3, Yearly = 4 };
 
 // "Once", "Daily", "Weekly", "Monthly", "Yearly"; empty for any other value.
-std::string reminderTypeName(ReminderType type);
-std::string_view reminderTypeNameView(ReminderType type);
+std::string_view reminderTypeName(ReminderType type);
 
 // A colour as 32 bits: red in the lowest byte, then green, then blue. A highest
 // byte of FF names a system colour by the index in the lowest byte.

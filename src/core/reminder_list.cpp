@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "core/reminder_list.h"
 
 #include "core/date_time_text.h"
@@ -110,7 +112,7 @@ void ReminderList::refreshReminderList(DateTime after, const Clock& clock) {
     if (reminder == nullptr)
       continue;
     row.texts[NameColumn] = reminder->name;
-    row.texts[TypeColumn] = reminderTypeNameView(reminder->reminderType);
+    row.texts[TypeColumn] = reminderTypeName(reminder->reminderType);
     reminder->calculateNextScheduled(after, clock);
     writeDateText(row.texts[NextScheduledColumn], row.shownMoments[0], reminder->nextScheduled,
                   separators_);
@@ -144,10 +146,6 @@ bool ReminderList::headerClicked(int column) {
   }
   sortRows();
   return true;
-}
-
-const DateTimeSeparators& ReminderList::separators() const {
-  return separators_;
 }
 
 int ReminderList::compareRows(std::uint32_t left, std::uint32_t right) const {

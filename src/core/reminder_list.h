@@ -1,6 +1,9 @@
+// SPDX-License-Identifier: MIT
+
 #pragma once
 
 #include "core/date_time.h"
+#include "core/date_time_text.h"
 #include "core/reminder.h"
 
 #include <array>
@@ -10,17 +13,6 @@
 #include <vector>
 
 namespace zr {
-
-// The user's date and time separators, used in the list's date-time texts.
-struct DateTimeSeparators {
-  std::string date = "/";
-  std::string time = ":";
-};
-
-// "mm/dd/yyyy hh:mm:ss am/pm" with the given separators; 12-hour clock, lower-case am/pm.
-std::string formatDateTimeText(DateTime value, const DateTimeSeparators& separators);
-// Reads such a text back; a text that cannot be read gives 0.
-DateTime parseDateTimeText(const std::string& text, const DateTimeSeparators& separators);
 
 enum class SortDirection { Ascending, Descending };
 
@@ -63,8 +55,6 @@ public:
   // reminders; the same column reverses the direction, another column ascends.
   // Returns whether the rows were sorted.
   bool headerClicked(int column);
-
-  const DateTimeSeparators& separators() const;
 
 private:
   struct Row {

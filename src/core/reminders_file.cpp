@@ -1,14 +1,14 @@
+// SPDX-License-Identifier: MIT
+
 #include "core/reminders_file.h"
 
 #include "core/error.h"
 #include "core/file_io.h"
+#include "core/reminders_file_format.h"
 #include "core/text_file_reader.h"
-
 
 namespace zr {
 namespace {
-
-constexpr std::string_view kHeader = "DorvelFile";
 
 // The version number after the header line; 1 when that token is not a number
 // (as in a headerless file whose second line is a reminder's name).
@@ -26,7 +26,7 @@ void parseReminders(std::string_view content, ReminderList& list, const Regional
                     const Clock& clock) {
   TextFileReader reader(content);
   const std::string_view header = reader.readLine();
-  if (header == kHeader && versionOf(reader) == 2)
+  if (header == kRemindersFileHeader && versionOf(reader) == kRemindersFileVersion)
     parseRemindersV2(content, list, clock);
   else
     parseRemindersLegacy(content, list, regional, clock);
@@ -45,11 +45,6 @@ void saveReminders(const std::string& path, const ReminderList& list) {
 
 void readRemindersV2(const std::string& path, ReminderList& list, const Clock& clock) {
   parseRemindersV2(readWholeFile(path), list, clock);
-}
-
-void readRemindersLegacy(const std::string& path, ReminderList& list,
-                         const RegionalSettings& regional, const Clock& clock) {
-  parseRemindersLegacy(readWholeFile(path), list, regional, clock);
 }
 
 } // namespace zr

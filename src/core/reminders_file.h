@@ -1,22 +1,15 @@
+// SPDX-License-Identifier: MIT
+
 #pragma once
 
 #include "core/date_time.h"
+#include "core/date_time_text.h"
 #include "core/reminder_list.h"
 
 #include <string>
 #include <string_view>
 
 namespace zr {
-
-// The user's regional notation, which only files of the older headerless format use.
-struct RegionalSettings {
-  enum class DateOrder { MonthDayYear, DayMonthYear, YearMonthDay };
-  DateOrder dateOrder = DateOrder::MonthDayYear;
-  std::string dateSeparator = "/";
-  std::string timeSeparator = ":";
-  std::string amText = "AM";
-  std::string pmText = "PM";
-};
 
 // Appends the reminders of the file to the list. A missing file changes nothing.
 // Failures throw zr::Error with the reminders read so far left in the list.
@@ -27,8 +20,6 @@ void loadReminders(const std::string& path, ReminderList& list, const RegionalSe
 void saveReminders(const std::string& path, const ReminderList& list);
 
 void readRemindersV2(const std::string& path, ReminderList& list, const Clock& clock);
-void readRemindersLegacy(const std::string& path, ReminderList& list,
-                         const RegionalSettings& regional, const Clock& clock);
 
 // The same on content already in memory: parseReminders decides the format as
 // loadReminders does and calls one of the two readers.

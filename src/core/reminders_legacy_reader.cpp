@@ -1,9 +1,11 @@
+// SPDX-License-Identifier: MIT
+
 #include "core/error.h"
 #include "core/regional_date_time.h"
 #include "core/reminders_file.h"
+#include "core/reminders_file_format.h"
 #include "core/text_file_reader.h"
 
-#include <algorithm>
 #include <array>
 #include <utility>
 
@@ -59,12 +61,12 @@ std::unique_ptr<Reminder> readReminder(TextFileReader& reader, const RegionalSet
   reminder->enabled = reader.readLine() == "Yes";
   const std::string_view kind = reader.readLine();
   const std::string_view detail = reader.readLine();
-  if (kind == "Once") {
+  if (kind == reminderTypeName(ReminderType::Once)) {
     reminder->reminderType = ReminderType::Once;
     reminder->date = readDate(detail, regional, clock);
-  } else if (kind == "Daily") {
+  } else if (kind == reminderTypeName(ReminderType::Daily)) {
     reminder->reminderType = ReminderType::Daily;
-  } else if (kind == "Weekly") {
+  } else if (kind == reminderTypeName(ReminderType::Weekly)) {
     reminder->reminderType = ReminderType::Weekly;
     addWeekday(reminder->daysOfWeek, detail);
   } else {
@@ -84,9 +86,7 @@ void parseRemindersLegacy(std::string_view content, ReminderList& list,
                           const RegionalSettings& regional, const Clock& clock) {
   TextFileReader reader(content);
   const std::int32_t count = reader.readInteger();
-  // A record takes more than a dozen bytes; a count beyond that is not believed.
-  list.reserveRows(list.rowCount() +
-                   std::min<std::int32_t>(count, static_cast<std::int32_t>(content.size() / 16)));
+  reserveForRecords(list, count, content);
   for (std::int32_t index = 0; index < count; ++index) {
     std::unique_ptr<Reminder> reminder = readReminder(reader, regional, clock);
     std::string name = reminder->name;

@@ -1,14 +1,12 @@
+// SPDX-License-Identifier: MIT
+
 #include "core/error.h"
 #include "core/reminders_file.h"
+#include "core/reminders_file_format.h"
 #include "core/text_file_reader.h"
-
-#include <algorithm>
 
 namespace zr {
 namespace {
-
-constexpr std::string_view kDaysOfWeekEnd = "DaysOfWeekEnd";
-constexpr std::string_view kDaysOfMonthEnd = "DaysOfMonthEnd";
 
 // Lines up to the end marker, each a member; members outside 0..255 are dropped.
 void readDaySet(TextFileReader& reader, DaySet& set, std::string_view endMarker) {
@@ -37,7 +35,7 @@ std::unique_ptr<Reminder> readReminder(TextFileReader& reader, const Clock& cloc
   auto reminder = std::make_unique<Reminder>(clock.today());
   reminder->name = reader.readLine();
   readMessageLines(reader, reminder->text, reader.readInteger());
-  reminder->enabled = reader.readLine() == "TRUE";
+  reminder->enabled = reader.readLine() == kTrueText;
   reminder->color = static_cast<Color>(reader.readInteger());
   reminder->audioFile = reader.readLine();
   reminder->reminderType =
@@ -60,9 +58,7 @@ void parseRemindersV2(std::string_view content, ReminderList& list, const Clock&
   reader.readLine();
   reader.readLine();
   const std::int32_t count = reader.readInteger();
-  // A record takes more than a dozen bytes; a count beyond that is not believed.
-  list.reserveRows(list.rowCount() +
-                   std::min<std::int32_t>(count, static_cast<std::int32_t>(content.size() / 16)));
+  reserveForRecords(list, count, content);
   for (std::int32_t index = 0; index < count; ++index)
     list.appendReminder(readReminder(reader, clock));
 }

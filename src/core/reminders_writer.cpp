@@ -1,4 +1,7 @@
+// SPDX-License-Identifier: MIT
+
 #include "core/reminders_file.h"
+#include "core/reminders_file_format.h"
 
 #include <algorithm>
 #include <charconv>
@@ -55,7 +58,7 @@ void writeReminder(std::string& out, const Reminder& reminder) {
   writeInteger(out, static_cast<std::int64_t>(reminder.text.size()));
   for (const std::string& line : reminder.text)
     writeLine(out, line);
-  writeLine(out, reminder.enabled ? "TRUE" : "FALSE");
+  writeLine(out, reminder.enabled ? kTrueText : kFalseText);
   writeInteger(out, static_cast<std::int32_t>(reminder.color));
   writeLine(out, reminder.audioFile);
   writeInteger(out, static_cast<std::uint8_t>(reminder.reminderType));
@@ -63,8 +66,8 @@ void writeReminder(std::string& out, const Reminder& reminder) {
   writeDateTime(out, reminder.nextScheduled);
   writeDateTime(out, reminder.lastRun);
   writeDateTime(out, reminder.date);
-  writeDaySet(out, reminder.daysOfWeek, 7, "DaysOfWeekEnd");
-  writeDaySet(out, reminder.daysOfMonth, 32, "DaysOfMonthEnd");
+  writeDaySet(out, reminder.daysOfWeek, 7, kDaysOfWeekEnd);
+  writeDaySet(out, reminder.daysOfMonth, 32, kDaysOfMonthEnd);
   writeInteger(out, reminder.yearlyMonth);
   writeInteger(out, reminder.yearlyDay);
 }
@@ -74,8 +77,8 @@ void writeReminder(std::string& out, const Reminder& reminder) {
 std::string formatReminders(const ReminderList& list) {
   std::string out;
   out.reserve(64 + static_cast<std::size_t>(list.reminderCount()) * 256);
-  writeLine(out, "DorvelFile");
-  writeInteger(out, 2);
+  writeLine(out, kRemindersFileHeader);
+  writeInteger(out, kRemindersFileVersion);
   writeInteger(out, list.reminderCount());
   for (int row = 0; row < list.reminderCount(); ++row)
     writeReminder(out, *list.reminderAt(row));

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "core/date_time.h"
 #include "core/reminder.h"
 

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "core/text_file_reader.h"
 
 #include "core/error.h"

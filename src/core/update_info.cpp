@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "core/update_info.h"
 
 #include "core/error.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "editor/color_swatch.h"
 
 #include "controls/system_colors.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "editor/memo_lines.h"
 
 #include "editor/stored_text.h"

@@ -1,5 +1,8 @@
+// SPDX-License-Identifier: MIT
+
 #include "editor/properties_dialog.h"
 
+#include "controls/fonts.h"
 #include "controls/system_colors.h"
 #include "editor/color_swatch.h"
 #include "editor/memo_lines.h"
@@ -41,8 +44,22 @@ constexpr int kLabelGap = 6;
 constexpr int kSchedulePaneWidth = 281;
 constexpr int kPageAreaHeight = 165;
 constexpr int kPageControlWidth = 130;
+constexpr int kHeaderIndent = kPaneMargin - 2;
+constexpr int kGridRowSpacing = 5;
+constexpr QSize kDialogSize(654, 399);
+constexpr int kStatusBarHeight = 19;
+constexpr int kTextFieldWidth = 235;
+constexpr int kMemoHeight = 137;
+constexpr QSize kColorSwatchSize(25, 17);
+constexpr int kAudioFileEditWidth = 179;
+constexpr int kBrowseButtonWidth = 49;
+constexpr int kAudioFileRowSpacing = 7;
+constexpr int kWeeklyDaysListHeight = 105;
+constexpr int kMonthlyDaysListHeight = 121;
+constexpr int kButtonBarHeight = 32;
+constexpr int kButtonSpacing = 8;
+constexpr QSize kButtonSize(75, 25);
 
-const QStringList kKindNames{"Once", "Daily", "Weekly", "Monthly", "Yearly"};
 const QStringList kWeekdayNames{"Sunday",   "Monday", "Tuesday", "Wednesday",
                                 "Thursday", "Friday", "Saturday"};
 const QStringList kMonthNames{"January",   "February", "March",    "April",
@@ -50,11 +67,22 @@ const QStringList kMonthNames{"January",   "February", "March",    "April",
                               "September", "October",  "November", "December"};
 const QDate kInitialOnceDate(2003, 9, 20);
 
+// The kinds in the order of their values, which is the order of the pages.
+QStringList kindNames() {
+  QStringList names;
+  for (const ReminderType kind : {ReminderType::Once, ReminderType::Daily, ReminderType::Weekly,
+                                  ReminderType::Monthly, ReminderType::Yearly}) {
+    const std::string_view name = reminderTypeName(kind);
+    names.append(QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())));
+  }
+  return names;
+}
+
 QLabel* createHeader(const QString& caption) {
   auto* header = new QLabel(caption);
   header->setFixedHeight(kHeaderHeight);
   header->setFrameStyle(QFrame::Panel | QFrame::Raised);
-  header->setIndent(kPaneMargin - 2);
+  header->setIndent(kHeaderIndent);
   QFont font = header->font();
   font.setBold(true);
   header->setFont(font);
@@ -66,7 +94,7 @@ QGridLayout* createFormGrid(int controlX) {
   auto* grid = new QGridLayout;
   grid->setContentsMargins(kPaneMargin, kPaneMargin, kPaneMargin, kPaneMargin);
   grid->setHorizontalSpacing(kLabelGap);
-  grid->setVerticalSpacing(5);
+  grid->setVerticalSpacing(kGridRowSpacing);
   grid->setColumnMinimumWidth(0, controlX - kPaneMargin - kLabelGap);
   grid->setColumnStretch(2, 1);
   return grid;
@@ -145,7 +173,7 @@ QWidget* createPage(QGridLayout* grid) {
 PropertiesDialog::PropertiesDialog(Reminder& editedReminder, QWidget* parent)
     : QDialog(parent), editedReminder_(editedReminder) {
   setWindowTitle("Properties");
-  setFont(QFont("Arial", 8));
+  setFont(formFont());
 
   auto* splitter = new QSplitter(Qt::Horizontal);
   splitter->setChildrenCollapsible(false);
@@ -155,7 +183,7 @@ PropertiesDialog::PropertiesDialog(Reminder& editedReminder, QWidget* parent)
   splitter->setStretchFactor(1, 0);
 
   auto* statusBar = new QStatusBar;
-  statusBar->setFixedHeight(19);
+  statusBar->setFixedHeight(kStatusBarHeight);
 
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
@@ -164,7 +192,7 @@ PropertiesDialog::PropertiesDialog(Reminder& editedReminder, QWidget* parent)
   layout->addWidget(createButtonBar());
   layout->addWidget(statusBar);
 
-  resize(654, 399);
+  resize(kDialogSize);
   splitter->setSizes({width() - kSchedulePaneWidth - splitter->handleWidth(), kSchedulePaneWidth});
   const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
   QRect placement(QPoint(), size());
@@ -181,12 +209,12 @@ PropertiesDialog::PropertiesDialog(Reminder& editedReminder, QWidget* parent)
 QWidget* PropertiesDialog::createCommonPane() {
   nameEdit_ = new QLineEdit;
   nameEdit_->setObjectName("nameEdit");
-  nameEdit_->setFixedWidth(235);
+  nameEdit_->setFixedWidth(kTextFieldWidth);
   nameEdit_->setValidator(new SingleLineValidator(nameEdit_));
 
   textMemo_ = new QPlainTextEdit;
   textMemo_->setObjectName("textMemo");
-  textMemo_->setFixedSize(235, 137);
+  textMemo_->setFixedSize(kTextFieldWidth, kMemoHeight);
   textMemo_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   textMemo_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
 
@@ -195,26 +223,26 @@ QWidget* PropertiesDialog::createCommonPane() {
 
   colorSwatch_ = new ColorSwatch;
   colorSwatch_->setObjectName("colorSwatch");
-  colorSwatch_->setFixedSize(25, 17);
+  colorSwatch_->setFixedSize(kColorSwatchSize);
   connect(colorSwatch_, &ColorSwatch::pressed, this, &PropertiesDialog::chooseColor);
 
   audioFileEdit_ = new QLineEdit;
   audioFileEdit_->setObjectName("audioFileEdit");
-  audioFileEdit_->setFixedWidth(179);
+  audioFileEdit_->setFixedWidth(kAudioFileEditWidth);
   audioFileEdit_->setValidator(new SingleLineValidator(audioFileEdit_));
   auto* browseButton = new QPushButton("Browse");
   browseButton->setObjectName("browseButton");
-  browseButton->setFixedWidth(49);
+  browseButton->setFixedWidth(kBrowseButtonWidth);
   browseButton->setAutoDefault(false);
   connect(browseButton, &QPushButton::clicked, this, &PropertiesDialog::browseAudioFile);
   auto* audioFileRow = new QWidget;
   auto* audioFileLayout = new QHBoxLayout(audioFileRow);
   audioFileLayout->setContentsMargins(0, 0, 0, 0);
-  audioFileLayout->setSpacing(7);
+  audioFileLayout->setSpacing(kAudioFileRowSpacing);
   audioFileLayout->addWidget(audioFileEdit_);
   audioFileLayout->addWidget(browseButton);
 
-  typeCombo_ = createDropDownList(kKindNames, "typeCombo");
+  typeCombo_ = createDropDownList(kindNames(), "typeCombo");
   connect(typeCombo_, &QComboBox::currentIndexChanged, this, &PropertiesDialog::showKindPage);
 
   timeEdit_ = new QTimeEdit;
@@ -274,7 +302,7 @@ QWidget* PropertiesDialog::createOncePage() {
 }
 
 QWidget* PropertiesDialog::createWeeklyPage() {
-  weeklyDaysList_ = createCheckList(kWeekdayNames, 105, "weeklyDaysList");
+  weeklyDaysList_ = createCheckList(kWeekdayNames, kWeeklyDaysListHeight, "weeklyDaysList");
   QGridLayout* grid = createFormGrid(kPageControlX);
   addTopAlignedRow(*grid, "Days Of Week:", weeklyDaysList_);
   return createPage(grid);
@@ -285,7 +313,7 @@ QWidget* PropertiesDialog::createMonthlyPage() {
   for (int day = 1; day <= 31; ++day)
     days.append(QString::number(day));
   days.append("Last Day Of Month");
-  monthlyDaysList_ = createCheckList(days, 121, "monthlyDaysList");
+  monthlyDaysList_ = createCheckList(days, kMonthlyDaysListHeight, "monthlyDaysList");
   QGridLayout* grid = createFormGrid(kPageControlX);
   addTopAlignedRow(*grid, "Days Of Month:", monthlyDaysList_);
   return createPage(grid);
@@ -309,13 +337,13 @@ QWidget* PropertiesDialog::createButtonBar() {
   auto* cancelButton = new QPushButton("Cancel");
   cancelButton->setObjectName("cancelButton");
   auto* bar = new QWidget;
-  bar->setFixedHeight(32);
+  bar->setFixedHeight(kButtonBarHeight);
   auto* layout = new QHBoxLayout(bar);
   layout->setContentsMargins(0, 0, 0, 0);
-  layout->setSpacing(8);
+  layout->setSpacing(kButtonSpacing);
   layout->addStretch(1);
   for (QPushButton* button : {okButton, cancelButton}) {
-    button->setFixedSize(75, 25);
+    button->setFixedSize(kButtonSize);
     button->setAutoDefault(false);
     layout->addWidget(button);
   }

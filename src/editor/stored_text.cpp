@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "editor/stored_text.h"
 
 namespace zr {
@@ -44,12 +46,8 @@ QValidator::State SingleLineValidator::validate(QString& input, int& position) c
   return Acceptable;
 }
 
-QString toShownText(const std::string& stored) {
-  return QString::fromStdString(stored);
-}
-
 std::string toStoredText(const QString& shown, const std::string& original) {
-  return shown == toShownText(original) ? original : shown.toStdString();
+  return shown == toShownText(original) ? original : toStoredText(shown);
 }
 
 QStringList toShownLines(const std::vector<std::string>& stored) {
@@ -67,7 +65,7 @@ std::vector<std::string> toStoredLines(const QStringList& shown,
   std::vector<std::string> lines;
   lines.reserve(static_cast<std::size_t>(shown.size()));
   for (const QString& line : shown)
-    lines.push_back(line.toStdString());
+    lines.push_back(toStoredText(line));
   return lines;
 }
 

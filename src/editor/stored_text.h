@@ -1,4 +1,8 @@
+// SPDX-License-Identifier: MIT
+
 #pragma once
+
+#include "platform/stored_text.h"
 
 #include <QString>
 #include <QStringList>
@@ -25,10 +29,9 @@ public:
   State validate(QString& input, int& position) const override;
 };
 
-// Texts are shown decoded from UTF-8 and stored as UTF-8. A text the user left
-// as it was shown keeps its original bytes, so bytes that are no valid UTF-8
-// (an older file, a file name) survive an edit of other fields.
-QString toShownText(const std::string& stored);
+// The stored form of an edited text (see platform/stored_text.h). A text the
+// user left as it was shown keeps its original bytes, so bytes that are no
+// valid UTF-8 (an older file, a file name) survive an edit of other fields.
 std::string toStoredText(const QString& shown, const std::string& original);
 
 QStringList toShownLines(const std::vector<std::string>& stored);

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "editor/value_conversions.h"
 
 #include <algorithm>
@@ -7,7 +9,6 @@ namespace zr {
 
 namespace {
 
-constexpr qint64 kMillisecondsPerDay = 86'400'000;
 const QDate kDayZero(1899, 12, 30);
 
 } // namespace
@@ -16,7 +17,7 @@ QTime toQTime(DateTime value) {
   if (!std::isfinite(value))
     return QTime(0, 0);
   const double fraction = value - std::floor(value);
-  const auto milliseconds = static_cast<qint64>(std::llround(fraction * kMillisecondsPerDay));
+  const std::int64_t milliseconds = std::llround(fraction * kMillisecondsPerDay);
   return QTime::fromMSecsSinceStartOfDay(
       static_cast<int>(std::min(milliseconds, kMillisecondsPerDay - 1)));
 }

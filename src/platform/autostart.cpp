@@ -1,9 +1,13 @@
+// SPDX-License-Identifier: MIT
+
 #include "platform/autostart.h"
 
 #include "core/error.h"
+#include "platform/logging.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
 namespace zr {
@@ -14,6 +18,9 @@ constexpr const char* kEntryName = "ZRDorvelStartUp";
 QString autostartFolder() {
   const QString configHome = qEnvironmentVariable("XDG_CONFIG_HOME");
   // Relative values are invalid and must be ignored.
+  if (!configHome.isEmpty() && !QDir::isAbsolutePath(configHome))
+    qCWarning(lcAutostart, "XDG_CONFIG_HOME is not an absolute path (%s); using ~/.config",
+              qUtf8Printable(configHome));
   const QString base =
       QDir::isAbsolutePath(configHome) ? configHome : QDir::homePath() + QStringLiteral("/.config");
   return base + QStringLiteral("/autostart");
@@ -72,7 +79,13 @@ QByteArray entryText(const QString& programPath) {
 } // namespace
 
 bool isStartingAtLogon() {
-  return QFile::exists(entryPath());
+  const QFileInfo entry(entryPath());
+  if (!entry.exists())
+    return false;
+  if (!entry.isFile() || !entry.isReadable())
+    qCWarning(lcAutostart, "The autostart entry %s cannot be read; it counts as set",
+              qUtf8Printable(entry.filePath()));
+  return true;
 }
 
 void setStartingAtLogon(bool enabled, const QString& programPath) {

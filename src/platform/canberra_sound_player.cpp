@@ -1,4 +1,8 @@
+// SPDX-License-Identifier: MIT
+
 #include "platform/canberra_sound_player.h"
+
+#include "platform/logging.h"
 
 #include <QApplication>
 #include <canberra.h>
@@ -53,19 +57,19 @@ CanberraSoundPlayer::~CanberraSoundPlayer() {
 
 void CanberraSoundPlayer::play(const std::string& path) {
   if (context_ == nullptr) {
-    beep_();
+    beepInstead(path, "no sound context");
     return;
   }
   ca_proplist* properties = nullptr;
-  if (ca_proplist_create(&properties) != CA_SUCCESS) {
-    beep_();
+  if (const int result = ca_proplist_create(&properties); result != CA_SUCCESS) {
+    beepInstead(path, ca_strerror(result));
     return;
   }
   ca_proplist_sets(properties, CA_PROP_MEDIA_FILENAME, path.c_str());
   const int result = ca_context_play_full(context_, nextId_++, properties, &onPlayEnded, this);
   ca_proplist_destroy(properties);
   if (result != CA_SUCCESS) {
-    beep_();
+    beepInstead(path, ca_strerror(result));
     return;
   }
   if (!driverKeptLoaded_) {
@@ -89,8 +93,14 @@ void CanberraSoundPlayer::handleEnd(int error) {
     return;
   const bool played = error == CA_SUCCESS;
   if (!played)
-    beep_();
+    beepInstead({}, ca_strerror(error));
   emit finished(played);
+}
+
+void CanberraSoundPlayer::beepInstead(const std::string& path, const char* reason) {
+  qCWarning(lcSound, "Could not play the sound %s (%s); beeping instead",
+            path.empty() ? "that had started" : path.c_str(), reason);
+  beep_();
 }
 
 } // namespace zr

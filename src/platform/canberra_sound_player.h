@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #pragma once
 
 #include "platform/sound_player.h"
@@ -36,6 +38,8 @@ signals:
 private:
   static void onPlayEnded(ca_context* context, std::uint32_t id, int error, void* userdata);
   void handleEnd(int error);
+  // Gives the beep in place of a sound, leaving a warning line that says why.
+  void beepInstead(const std::string& path, const char* reason);
 
   ca_context* context_ = nullptr;
   Beep beep_;

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "platform/detached_process.h"
 
 #include <QFile>

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "platform/help_viewer.h"
 
 #include "core/error.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "platform/installed_files.h"
 
 #include <QCoreApplication>

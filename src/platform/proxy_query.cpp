@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "platform/proxy_query.h"
 
 namespace zr {

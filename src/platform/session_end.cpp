@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "platform/session_end.h"
 
 #include <QGuiApplication>

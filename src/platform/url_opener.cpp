@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "platform/url_opener.h"
 
 #include <QDesktopServices>

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "platform/window_system.h"
 
 #include <QtGlobal>

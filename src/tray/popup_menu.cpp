@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "tray/popup_menu.h"
 
 #include <QActionEvent>

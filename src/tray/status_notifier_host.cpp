@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "tray/status_notifier_host.h"
 
 #include <QDBusConnection>

@@ -1,5 +1,8 @@
+// SPDX-License-Identifier: MIT
+
 #include "tray/sys_tray.h"
 
+#include "tray/logging.h"
 #include "tray/popup_menu.h"
 #include "tray/status_notifier_host.h"
 #include "tray/sys_tray_message.h"
@@ -120,10 +123,6 @@ void SysTray::closeProgram() {
   QCoreApplication::quit();
 }
 
-void SysTray::refreshIcon() {
-  sendIconData();
-}
-
 void SysTray::checkNotificationArea() {
   if (programShowing_ || trayAvailable_())
     return;
@@ -224,6 +223,7 @@ void SysTray::updateContextMenu() {
 
 // A minimise the component makes itself is not one to hide to the tray.
 void SysTray::minimiseOwner() {
+  qCWarning(lcTray, "There is no notification area to hide in; minimising the window instead");
   minimisingOwner_ = true;
   owner_->showMinimized();
   minimisingOwner_ = false;

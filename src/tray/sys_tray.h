@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #pragma once
 
 #include <QIcon>
@@ -95,8 +97,6 @@ public slots:
   void restoreProgram();
   // Lets pending events run once, then ends the application's event loop.
   void closeProgram();
-  // Sends the icon and tooltip to the notification area again.
-  void refreshIcon();
   // While the program is hidden and the notification area has gone: shows the owner
   // minimised and drops the icon. Runs every five seconds while the program is hidden.
   void checkNotificationArea();

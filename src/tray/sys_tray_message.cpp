@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "tray/sys_tray_message.h"
 
 #include <QApplication>

@@ -1,6 +1,9 @@
+// SPDX-License-Identifier: MIT
+
 #include "updater/ask_to_download_dialog.h"
 
-#include "about/link_label.h"
+#include "controls/fonts.h"
+#include "controls/link_label.h"
 
 #include <QFrame>
 #include <QGuiApplication>
@@ -54,7 +57,7 @@ AskToDownloadDialog::AskToDownloadDialog(QWidget* parent)
                           Qt::WindowCloseButtonHint) {
   setObjectName("frmZRUpdaterAskToDownload");
   setWindowTitle("Update Available");
-  QFont font("Arial");
+  QFont font(kFormFontFamily);
   font.setPixelSize(11);
   setFont(font);
   setFixedSize(kClientWidth, kClientHeight);

@@ -1,5 +1,8 @@
+// SPDX-License-Identifier: MIT
+
 #include "updater/download_target.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QStorageInfo>
 #include <limits>
@@ -15,6 +18,10 @@ bool DownloadTarget::open() {
   const QStorageInfo storage(QFileInfo(path_).absolutePath());
   limit_ = storage.isValid() && storage.bytesAvailable() >= 0 ? storage.bytesAvailable()
                                                               : std::numeric_limits<qint64>::max();
+  // A link in the download folder is replaced by the file, never written through
+  // (the file would land wherever the link points).
+  if (QFileInfo(path_).isSymLink() && !QFile::remove(path_))
+    return fail("Unable to create " + path_ + ": the link in its place cannot be removed");
   file_ = std::make_unique<QSaveFile>(path_);
   if (!file_->open(QIODevice::WriteOnly | QIODevice::Unbuffered))
     return fail("Unable to create " + path_ + ": " + file_->errorString());

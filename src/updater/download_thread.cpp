@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "updater/download_thread.h"
 
 #include "core/update_info.h"

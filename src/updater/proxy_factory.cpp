@@ -1,7 +1,9 @@
+// SPDX-License-Identifier: MIT
+
 #include "updater/proxy_factory.h"
 
 #include "platform/proxy_query.h"
-#include "updater/updater_log.h"
+#include "updater/logging.h"
 
 namespace zr {
 
@@ -13,7 +15,7 @@ QList<QNetworkProxy> ProxyFactory::queryProxy(const QNetworkProxyQuery& query) {
       chooseProxy(url.scheme().toStdString(), url.host().toStdString(), variables_);
   if (choice.unreadable && !warned_) {
     warned_ = true;
-    qCWarning(updaterLog).noquote()
+    qCWarning(lcUpdater).noquote()
         << "The proxy for" << url.scheme() << "addresses cannot be read; connecting directly.";
   }
   return {toNetworkProxy(choice.server)};

@@ -1,4 +1,8 @@
+// SPDX-License-Identifier: MIT
+
 #include "updater/status_window.h"
+
+#include "controls/fonts.h"
 
 #include <QGuiApplication>
 #include <QLabel>
@@ -34,7 +38,7 @@ StatusWindow::StatusWindow(QWidget* parent)
                           Qt::WindowCloseButtonHint) {
   setObjectName("frmZRUpdaterStatus");
   setWindowTitle("Status");
-  QFont font("Arial");
+  QFont font(kFormFontFamily);
   font.setPixelSize(11);
   setFont(font);
   setFixedSize(251, 119);

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "updater/update_address.h"
 
 #include "platform/build_info.h"

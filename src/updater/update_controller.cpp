@@ -1,7 +1,9 @@
+// SPDX-License-Identifier: MIT
+
 #include "updater/update_controller.h"
 
 #include "platform/detached_process.h"
-#include "updater/updater_log.h"
+#include "updater/logging.h"
 
 #include <QDir>
 #include <QFile>
@@ -74,7 +76,7 @@ bool UpdateController::deleteLeftoverUpdates(const QString& programFolder) {
                        : entry.isDir()   ? removeFolderTree(path)
                                          : false;
   if (!removed)
-    qCWarning(updaterLog).noquote()
+    qCWarning(lcUpdater).noquote()
         << "The leftover download folder" << path << "could not be deleted.";
   return removed;
 }
@@ -89,7 +91,7 @@ void UpdateController::onCheckError(bool statusWinShown, const QString& reason) 
     tell(QMessageBox::Information,
          "An error was encountered while checking for updates.  Please try again later.", reason);
   } else {
-    qCWarning(updaterLog).noquote()
+    qCWarning(lcUpdater).noquote()
         << "The update check failed:" << QString(reason).replace('\n', "; ");
     recheckUpdatesTimer_.start();
   }

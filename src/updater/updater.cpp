@@ -1,10 +1,12 @@
+// SPDX-License-Identifier: MIT
+
 #include "updater/updater.h"
 
 #include "core/error.h"
 #include "core/update_info.h"
 #include "updater/ask_to_download_dialog.h"
 #include "updater/download_thread.h"
-#include "updater/updater_log.h"
+#include "updater/logging.h"
 
 #include <QFile>
 #include <QUrl>
@@ -84,7 +86,7 @@ void Updater::checkThreadTerminate(DownloadThread* thread) {
   if (!isUpdateOnOffer(currentVer_.toLocal8Bit().toStdString(), offer_.version.toStdString())) {
     emit updateNotAvailable(statusWinShown);
   } else if (offer_.files.isEmpty()) {
-    qCWarning(updaterLog).noquote()
+    qCWarning(lcUpdater).noquote()
         << "Version" << offer_.version << "is on offer without files, so it is not offered.";
     emit updateNotAvailable(statusWinShown);
   } else {

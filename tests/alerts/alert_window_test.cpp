@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "alert_test_support.h"
 #include "alerts/alert_stack.h"
 #include "alerts/alert_window.h"

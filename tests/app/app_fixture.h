@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #pragma once
 
 #include "app/alert_presenter.h"
@@ -31,6 +33,9 @@ class FakePrompts final : public CommandPrompts {
 public:
   // Called with the reminder to edit; returns whether the user pressed OK.
   std::function<bool(Reminder&)> onEdit = [](Reminder&) { return false; };
+  // Called while the question or the error box is open, with the window it belongs to.
+  std::function<void(QWidget*)> whileAsking = [](QWidget*) {};
+  std::function<void(QWidget*)> whileShowingError = [](QWidget*) {};
   bool confirmAnswer = true;
   std::vector<QString> questions;
   std::vector<QString> errors;
@@ -40,18 +45,27 @@ public:
     ++edits;
     return onEdit(reminder);
   }
-  bool confirm(QWidget*, const QString& question) override {
+  bool confirm(QWidget* parent, const QString& question) override {
     questions.push_back(question);
+    whileAsking(parent);
     return confirmAnswer;
   }
-  void showError(QWidget*, const QString& text) override { errors.push_back(text); }
+  void showError(QWidget* parent, const QString& text) override {
+    errors.push_back(text);
+    whileShowingError(parent);
+  }
 };
 
 // Records every alert shown, with a copy of the reminder as it was then.
 class FakeAlerts final : public AlertPresenter {
 public:
   std::vector<Reminder> shown;
-  void showReminderAlert(const Reminder& reminder) override { shown.push_back(reminder); }
+  // Called after each alert is shown, as an event loop inside the pass would.
+  std::function<void()> whileShowing = [] {};
+  void showReminderAlert(const Reminder& reminder) override {
+    shown.push_back(reminder);
+    whileShowing();
+  }
 };
 
 inline Reminder makeReminder(const std::string& name, ReminderType type, DateTime timeOfDay,
@@ -80,6 +94,10 @@ protected:
   QString path(const QString& name) const { return folder.path() + '/' + name; }
   std::string remindersPath() const {
     return QFile::encodeName(path("Reminders.dat")).toStdString();
+  }
+  QByteArray fileContent() const {
+    QFile file(path("Reminders.dat"));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
   }
 
   void writeReminders(const std::vector<Reminder>& reminders) {

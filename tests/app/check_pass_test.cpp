@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "app_fixture.h"
 
 namespace zr::test {
@@ -5,11 +7,6 @@ namespace {
 
 class CheckPassTest : public AppFixture {
 protected:
-  QByteArray fileContent() {
-    QFile file(path("Reminders.dat"));
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-  }
-
   // Makes the next save fail by putting a folder where the file goes.
   void breakTheFile() {
     QFile::remove(path("Reminders.dat"));
@@ -85,38 +82,6 @@ TEST_F(CheckPassTest, DisabledRemindersDoNotFireButTheListMovesOn) {
   clock.advance(5.0 / 86400);
   window->checkReminders();
   EXPECT_TRUE(alerts.shown.empty()); // the skipped occurrence stays skipped
-}
-
-TEST_F(CheckPassTest, SnoozedCopyComesBackAfterItsMinutesWithoutTouchingTheList) {
-  writeReminders({makeReminder("Daily", ReminderType::Daily, clockTime(10))});
-  start();
-  clock.set(at(2024, 7, 3, 10, 0, 0));
-  window->checkReminders();
-  ASSERT_EQ(alerts.shown.size(), 1u);
-  const DateTime listLastRun = list().reminderAt(0)->lastRun;
-  const QByteArray afterFiring = fileContent();
-
-  clock.set(at(2024, 7, 3, 10, 1, 30)); // the user closes the alert a little later
-  window->reminderClose(std::make_unique<Reminder>(alerts.shown[0]), 5);
-  ASSERT_EQ(window->snoozedReminders().size(), 1u);
-  EXPECT_EQ(window->snoozedReminders()[0].name, "Daily");
-
-  clock.set(at(2024, 7, 3, 10, 6, 29));
-  window->checkReminders();
-  EXPECT_EQ(alerts.shown.size(), 1u);
-  clock.set(at(2024, 7, 3, 10, 6, 30));
-  window->checkReminders();
-  ASSERT_EQ(alerts.shown.size(), 2u);
-  EXPECT_EQ(alerts.shown[1].name, "Daily");
-  EXPECT_TRUE(window->snoozedReminders().empty());
-  EXPECT_EQ(list().reminderAt(0)->lastRun, listLastRun);
-  EXPECT_EQ(fileContent(), afterFiring);
-}
-
-TEST_F(CheckPassTest, ClosingAnAlertWithoutMinutesDropsTheCopy) {
-  start();
-  window->reminderClose(std::make_unique<Reminder>(makeReminder("x", ReminderType::Daily, 0)), 0);
-  EXPECT_TRUE(window->snoozedReminders().empty());
 }
 
 TEST_F(CheckPassTest, SnoozedCopyOfADeletedReminderStillComesUp) {

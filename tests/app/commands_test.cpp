@@ -1,4 +1,7 @@
+// SPDX-License-Identifier: MIT
+
 #include "app_fixture.h"
+#include "platform/stored_text.h"
 
 #include <QAction>
 #include <QTest>
@@ -152,6 +155,25 @@ TEST_F(CommandsTest, DeletingTheOnlyReminderLeavesTheBlankRowAndAnEmptyFile) {
   EXPECT_EQ(model().rowCount(), 1);
   EXPECT_TRUE(list().isEmpty());
   EXPECT_EQ(savedList()->reminderCount(), 0);
+}
+
+// What the user types is stored as UTF-8; the list and the question show it back.
+TEST_F(CommandsTest, AStoredNameReadsTheSameInTheListAndTheQuestion) {
+  start();
+  const QString name = QString::fromUtf8("Caf\u00e9 \u00fcber \u20ac");
+  prompts.onEdit = [&](Reminder& reminder) {
+    reminder.name = toStoredText(name);
+    return true;
+  };
+  window->reminderAdd();
+  EXPECT_EQ(list().reminderAt(0)->name, "Caf\xc3\xa9 \xc3\xbc"
+                                        "ber \xe2\x82\xac");
+  EXPECT_EQ(model().data(model().index(0, 0), Qt::DisplayRole), name);
+  selectRows(0, 0);
+  prompts.confirmAnswer = false;
+  window->reminderDelete();
+  EXPECT_EQ(prompts.questions,
+            std::vector<QString>{"Are you sure you wish to delete " + name + "?"});
 }
 
 TEST_F(CommandsTest, CommandsWithoutAReminderSelectedDoNothing) {

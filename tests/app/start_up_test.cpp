@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "app/app_icons.h"
 #include "app/data_folder.h"
 #include "app/regional_notation.h"

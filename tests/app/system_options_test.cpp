@@ -1,11 +1,15 @@
+// SPDX-License-Identifier: MIT
+
 #include "app/settings.h"
 #include "app/system_options_dialog.h"
 #include "core/error.h"
 #include "platform/autostart.h"
 #include "support/qt_test_support.h"
+#include "support/warning_catcher.h"
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
 #include <QFile>
 #include <QMessageBox>
 #include <QPushButton>
@@ -37,6 +41,20 @@ TEST(SettingsTest, MissingFileReadsAllTrueAndWritesThreeKeysInOrder) {
   EXPECT_TRUE(read.autoCheckForUpdates);
   EXPECT_FALSE(read.onCloseMessage);
   EXPECT_TRUE(read.onMinimizeMessage);
+}
+
+TEST(SettingsTest, UnreadableFileGivesTheDefaultsAndLeavesOneWarning) {
+  QTemporaryDir folder;
+  const QString path = folder.path() + "/ZRDorvel.ini";
+  ASSERT_TRUE(QDir().mkdir(path)); // even root cannot read a folder as a file
+  test::WarningCatcher warnings;
+  const Settings read = readSettings(path);
+  EXPECT_TRUE(read.autoCheckForUpdates && read.onCloseMessage && read.onMinimizeMessage);
+  const QStringList lines = warnings.take("zrdorvel.settings");
+  ASSERT_EQ(lines.size(), 1);
+  EXPECT_TRUE(lines[0].contains(path)) << lines[0].toStdString();
+  readSettings(folder.path() + "/missing.ini");
+  EXPECT_TRUE(warnings.take("zrdorvel.settings").isEmpty()); // a first start is no fault
 }
 
 TEST(SettingsTest, RefusedWriteNamesTheFile) {

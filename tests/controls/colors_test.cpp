@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "controls/graphics_utils.h"
 #include "controls/system_colors.h"
 

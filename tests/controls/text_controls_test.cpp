@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "controls/scroll_text.h"
 #include "controls/spin_label.h"
 #include "controls/widget_test_helpers.h"

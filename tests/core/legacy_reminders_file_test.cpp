@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "core/error.h"
 #include "core/reminders_file.h"
 #include "core_test_support.h"

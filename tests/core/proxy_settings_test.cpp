@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "core/proxy_settings.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "core/natural_compare.h"
 #include "core/reminder_list.h"
 #include "core_test_support.h"

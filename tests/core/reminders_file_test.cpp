@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "core/error.h"
 #include "core/file_io.h"
 #include "core/reminders_file.h"

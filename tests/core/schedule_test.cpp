@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "core/reminder.h"
 #include "core_test_support.h"
 

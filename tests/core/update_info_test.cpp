@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "core/error.h"
 #include "core/update_info.h"
 

@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: MIT
 """Reads and drives a StatusNotifier item on the session bus, as a panel does. ITEM is
 the item as the watcher lists it: "bus-name/path".
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # The real program on a StatusNotifier tray: Xvfb with a session bus of its own,
 # openbox and xfce4-panel with its Status Tray plugin. Everything is checked as the
 # panel sees it, over D-Bus (dbus-send, and status_notifier_item.py for the icon and the
@@ -56,7 +57,7 @@ use_program_copy "$APP" || fail "cannot copy the program"
 printf '[System]\r\nAutoCheckForUpdates=0\r\nOnCloseMessage=0\r\n' >"$INI"
 touch -d '2001-01-01' "$INI"
 
-start_x_server 1024x768 || fail "Xvfb did not start"
+start_xvfb 1024x768 || fail "Xvfb did not start"
 start_openbox || fail "openbox did not start"
 
 # --- the watcher and the item, over D-Bus ---------------------------------------------

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Alerts on an X desktop of two monitors side by side (Xvfb with two RandR monitors,
 # openbox, a trayer panel at the bottom right of the primary monitor), where Qt by
 # itself gives each monitor's whole area as its work area. Twice, first with the left
@@ -36,7 +37,7 @@ NAME="Stand up"
 printf '1\r\n%s\r\nYes\r\nDaily\r\n\r\n9:00\r\n\r\n' "$NAME" >"$PROG/Reminders.dat"
 printf '[System]\r\nAutoCheckForUpdates=0\r\n' >"$INI"
 
-start_x_server 2560x800 -noreset || fail "Xvfb did not start"
+start_xvfb 2560x800 || fail "Xvfb did not start"
 start_openbox || fail "openbox did not start"
 
 # geometry <window>: X Y WIDTH HEIGHT of the window's client area on the screen
@@ -45,7 +46,6 @@ geometry() {
     /Absolute upper-left Y/ {print "Y=" $NF} /Width:/ {print "WIDTH=" $NF}
     /Height:/ {print "HEIGHT=" $NF}')"
 }
-visible_named() { xdotool search --onlyvisible --name "^$1( — ZR Dorvel)?\$" 2>/dev/null; }
 alert_count() { visible_named "$NAME" | wc -l; }
 ended() { ! kill -0 "$APID" 2>/dev/null; }
 

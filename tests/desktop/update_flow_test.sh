@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # The whole update flow of the real program under a private X server, driven by
 # real key events (xdotool), against nginx serving a signed update:
 #   the silent check at start finds a newer version and shows "Update Available";
@@ -92,23 +93,7 @@ mkdir -p "$PROGRAM_DIR"
 ln "$APP" "$PROGRAM_DIR/zrdorvel" 2>/dev/null || cp "$APP" "$PROGRAM_DIR/zrdorvel" ||
   fail "could not copy the program"
 
-# Xvfb on a display it picks itself. It counts as started once a client gets
-# through (-noreset, so that the probe's leaving does not reset the server
-# under the program), and gets three tries beside other tests' servers.
-start_xvfb() {
-  rm -f "$OUT/display"
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$OUT/display" >"$OUT/xvfb.log" 2>&1 &
-  local pid=$!
-  PIDS+=($pid)
-  wait_for 100 test -s "$OUT/display" || return 1
-  export DISPLAY=:$(head -1 "$OUT/display")
-  wait_for 50 eval "xdpyinfo >/dev/null 2>&1 || ! kill -0 $pid 2>/dev/null" &&
-    kill -0 "$pid" 2>/dev/null && xdpyinfo >/dev/null 2>&1
-}
-for try in 1 2 3; do
-  start_xvfb && break
-  [ "$try" -eq 3 ] && fail "Xvfb did not start"
-done
+start_xvfb 1024x768 || fail "Xvfb did not start"
 export DBUS_SESSION_BUS_ADDRESS=disabled: QT_QPA_PLATFORM=xcb
 export HOME=$OUT/home XDG_CONFIG_HOME=$OUT/home/.config XDG_DATA_HOME=$OUT/home/.local/share
 export XDG_RUNTIME_DIR=$OUT/runtime
@@ -122,7 +107,6 @@ APID=$!
 PIDS+=($APID)
 ended() { ! kill -0 "$APID" 2>/dev/null; }
 
-visible_named() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null; }
 focused() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ]; }
 # press <window> <key>: gives the window the keyboard focus and types the key
 press() {

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # The window system the real program picks in a Wayland session: a headless weston as
 # the Wayland compositor, with a private runtime folder, and an Xvfb as its XWayland.
 #   1. WAYLAND_DISPLAY and DISPLAY both set: it runs on X11 (Qt's xcb plugin), where
@@ -43,7 +44,7 @@ weston --config="$OUT/weston.ini" --backend=headless-backend.so --socket=$SOCKET
   >"$OUT/weston.log" 2>&1 &
 PIDS+=($!)
 wait_for 100 test -S "$XDG_RUNTIME_DIR/$SOCKET" || fail "weston did not start"
-start_x_server 1024x768 || fail "Xvfb did not start"
+start_xvfb 1024x768 || fail "Xvfb did not start"
 X_DISPLAY=$DISPLAY
 unset DISPLAY
 

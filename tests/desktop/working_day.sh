@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # A working day with the real program on a private desktop: Xvfb with openbox (which
 # keeps windows out of the panel's strut) and a trayer panel at the bottom as the
 # notification area. Everything is driven by xdotool keystrokes and clicks, in real time.
@@ -65,10 +66,7 @@ export ZRDORVEL_UPDATE_INFO_URL=http://127.0.0.1:1/version.dat
 unset SESSION_MANAGER
 
 step "desktop: Xvfb 1280x800, openbox, trayer"
-Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$OUT/display" >/dev/null 2>&1 &
-PIDS+=($!)
-wait_for 100 test -s "$OUT/display" || fail "Xvfb did not start"
-export DISPLAY=:$(head -1 "$OUT/display")
+start_xvfb 1280x800 || fail "Xvfb did not start"
 openbox --sm-disable >"$OUT/openbox.log" 2>&1 &
 PIDS+=($!)
 # The work area: the screen less the panel's strut, as openbox publishes it.
@@ -97,10 +95,9 @@ IFS=, read -r WA_X WA_Y WA_W WA_H <<<"$(work_area)"
 step "work area ${WA_W}x${WA_H}+${WA_X}+${WA_Y}"
 
 # --- helpers on windows -------------------------------------------------------------
-# Qt titles a window "<caption> — ZR Dorvel", the main window just "ZR Dorvel".
-visible_named() { xdotool search --onlyvisible --name "^$1( — ZR Dorvel)?\$" 2>/dev/null | head -1; }
-is_visible() { [ -n "$(visible_named "$1")" ]; }
-is_gone() { [ -z "$(visible_named "$1")" ]; }
+is_visible() { visible_named "$1" >/dev/null; }
+is_gone() { ! visible_named "$1" >/dev/null; }
+first_named() { visible_named "$1" | head -1; }
 # The program's small window docked in the panel.
 icon_window() {
   for w in $(xdotool search --classname zrdorvel 2>/dev/null); do
@@ -192,7 +189,7 @@ wait_for 100 is_visible "ZR Dorvel" || fail "the main window did not appear afte
 splash_ms=$((($(date +%s%N) - splash_at) / 1000000))
 is_gone About || fail "the splash is still showing beside the main window"
 ((splash_ms >= 2000)) || fail "the splash lasted only $splash_ms ms"
-MAIN=$(visible_named "ZR Dorvel")
+MAIN=$(first_named "ZR Dorvel")
 sleep 0.5
 shot 1-main-window
 [ -e "$DAT" ] && fail "Reminders.dat exists before anything was added"
@@ -205,7 +202,7 @@ step "   main window ${WIDTH}x${HEIGHT}+${X}+${Y} after a $splash_ms ms splash"
 step "2. add a daily reminder through the properties dialog (Ctrl+A)"
 xdotool key ctrl+a
 wait_for 100 is_visible Properties || fail "Ctrl+A did not open the properties dialog"
-PROPS=$(visible_named Properties)
+PROPS=$(first_named Properties)
 sleep 0.5
 geometry "$PROPS"
 PX=$X PY=$Y
@@ -263,7 +260,7 @@ step "3. close the window (File, Close Window): the notice, tick its box, OK"
 close_window
 wait_for 50 is_visible "Close To System Tray" || fail "closing the window showed no notice"
 is_visible "ZR Dorvel" && fail "closing did not hide the main window"
-NOTICE=$(visible_named "Close To System Tray")
+NOTICE=$(first_named "Close To System Tray")
 sleep 0.3
 click_in "$NOTICE" 40 96  # "Do Not Show This Message Again" at 33,88 (201x17)
 sleep 0.3
@@ -277,7 +274,7 @@ step "   hidden; the icon docked"
 step "4. wait for the alert"
 wait_alert() { # tenths of a second
   wait_for "$1" is_visible "$NAME" || return 1
-  ALERT=$(visible_named "$NAME")
+  ALERT=$(first_named "$NAME")
 }
 wait_alert $(((DUE_EPOCH - $(date +%s) + 20) * 10)) ||
   fail "no alert by 20 s after the due moment $(date -d @"$DUE_EPOCH" +%T)"
@@ -342,7 +339,7 @@ step "6. double-click the tray icon"
 click_icon 1 2
 wait_for 50 is_visible "ZR Dorvel" || fail "a double-click on the icon did not show the window"
 wait_for 30 icon_gone || fail "the icon stayed after the window came back"
-MAIN=$(visible_named "ZR Dorvel")
+MAIN=$(first_named "ZR Dorvel")
 sleep 0.5
 shot 6-restored
 geometry "$MAIN"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "core/date_time.h"
 #include "editor/stored_text.h"
 #include "editor/value_conversions.h"

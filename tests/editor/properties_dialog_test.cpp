@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "core/date_time.h"
 #include "core/reminder.h"
 #include "editor/color_swatch.h"
@@ -191,7 +193,9 @@ INSTANTIATE_TEST_SUITE_P(EveryKind, ShownKindTest,
                          ::testing::Values(ReminderType::Once, ReminderType::Daily,
                                            ReminderType::Weekly, ReminderType::Monthly,
                                            ReminderType::Yearly),
-                         [](const auto& info) { return reminderTypeName(info.param); });
+                         [](const auto& info) {
+                           return std::string(reminderTypeName(info.param));
+                         });
 
 struct KindChange {
   const char* name;

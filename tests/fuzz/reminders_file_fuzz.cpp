@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 // Feeds arbitrary bytes to both reminders-file readers. Whatever a reader
 // accepts must refresh without trouble, and the file written from it must
 // read back with the same number of reminders.

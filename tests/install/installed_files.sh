@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # The files an installation puts under its prefix, relative to it.
 installed_files=(
   bin/zrdorvel

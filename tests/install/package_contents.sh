@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Builds the Debian package with scripts/package from the sources in $1 and
-# checks its control fields and its files; $2 is the expected version.
+# checks its control fields and its files; $2 is the expected version. With a
+# third argument, packages that Release build folder instead of build/package.
 set -euo pipefail
 root=$1
 version=$2
+build=${3:-$root/build/package}
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/installed_files.sh"
 fail() {
@@ -11,8 +14,8 @@ fail() {
   exit 1
 }
 
-"$root/scripts/package"
-debs=("$root"/build/package/zrdorvel_"$version"_*.deb)
+"$root/scripts/package" ${3:+"$3"}
+debs=("$build"/zrdorvel_"$version"_*.deb)
 [ ${#debs[@]} -eq 1 ] && [ -f "${debs[0]}" ] || fail "expected one zrdorvel_${version}_<arch>.deb, found: ${debs[*]}"
 deb=${debs[0]}
 [ "$(basename "$deb")" = "zrdorvel_${version}_$(dpkg --print-architecture).deb" ] ||

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Sourced after desktop_test_common.sh by the desktop tests that set up a desktop of
 # their own: a private home, an X server, a window manager, panels, a session bus. What
 # the functions start goes into PIDS, so it ends with the script.
@@ -44,17 +45,6 @@ rerun_on_private_bus() {
   exit $?
 }
 
-# start_x_server <width>x<height> [Xvfb options...]: a private X server on a free
-# display; sets DISPLAY.
-start_x_server() {
-  local size=$1
-  shift
-  Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp "$@" 3>"$OUT/display" >/dev/null 2>&1 &
-  PIDS+=($!)
-  wait_for 100 test -s "$OUT/display" || return 1
-  export DISPLAY=:$(head -1 "$OUT/display")
-}
-
 # The desktop's work area as x,y,width,height, as the window manager publishes it.
 work_area() { xprop -root _NET_WORKAREA 2>/dev/null | sed -n 's/.*= *//p' | cut -d, -f1-4 | tr -d ' '; }
 
@@ -70,9 +60,9 @@ start_openbox() {
 }
 
 # set_monitors <primary> <other>: two RandR monitors, each given as
-# name:<width>x<height>+<x>+<y>, in place of the ones set before (the X server must run
-# with -noreset). The primary one takes over the X screen's output, which removes the
-# screen's own monitor; the other has no output.
+# name:<width>x<height>+<x>+<y>, in place of the ones set before (this needs the
+# -noreset of start_xvfb). The primary one takes over the X screen's output, which
+# removes the screen's own monitor; the other has no output.
 set_monitors() {
   local monitor output=screen
   for monitor in "$@"; do xrandr --delmonitor "${monitor%%:*}" >/dev/null 2>&1; done

@@ -1,6 +1,9 @@
+# SPDX-License-Identifier: MIT
 # Sourced by the desktop test scripts: a temporary folder $OUT, the list PIDS of
-# processes the script starts (all ended, and $OUT removed, when it exits), and
-# wait_for <tenths of a second> <command...>, true once the command succeeds.
+# processes the script starts (all ended, and $OUT removed, when it exits),
+# wait_for <tenths of a second> <command...>, true once the command succeeds,
+# start_xvfb <width>x<height>, a private X server, and visible_named <title>,
+# the program's visible windows of that title.
 OUT=$(mktemp -d)
 PIDS=()
 cleanup() {
@@ -13,4 +16,34 @@ wait_for() {
   local tries=$1; shift
   for ((i = 0; i < tries; i++)); do "$@" && return 0; sleep 0.1; done
   return 1
+}
+
+# start_xvfb <width>x<height> [Xvfb options...]: a private X server with one screen
+# of that size, on a display number it picks itself so tests can run side by side;
+# exports DISPLAY. It counts as started once a client gets through (-noreset, so
+# that the probe leaving does not reset the server under the program), and gets
+# three tries beside other tests' servers. Its output goes to $OUT/xvfb.log.
+start_xvfb() {
+  local size=$1 try pid
+  shift
+  for try in 1 2 3; do
+    rm -f "$OUT/display"
+    Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp -noreset "$@" \
+      3>"$OUT/display" >"$OUT/xvfb.log" 2>&1 &
+    pid=$!
+    PIDS+=($pid)
+    if wait_for 100 test -s "$OUT/display"; then
+      export DISPLAY=:$(head -1 "$OUT/display")
+      wait_for 50 eval "xdpyinfo >/dev/null 2>&1 || ! kill -0 $pid 2>/dev/null" &&
+        kill -0 "$pid" 2>/dev/null && xdpyinfo >/dev/null 2>&1 && return 0
+    fi
+    kill "$pid" 2>/dev/null
+  done
+  return 1
+}
+
+# Prints the ids of the visible windows titled <title>, one a line; Qt titles a
+# program's dialogs "<title> — ZR Dorvel", which counts too. Fails when there is none.
+visible_named() {
+  xdotool search --onlyvisible --name "^$1( — ZR Dorvel)?\$" 2>/dev/null | grep .
 }

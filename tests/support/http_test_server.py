@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """A small HTTP server on loopback for tests of the update transfers.
 
 Prints the port it listens on as the first line of standard output, then

@@ -1,8 +1,11 @@
+// SPDX-License-Identifier: MIT
+
 #include "core/error.h"
 #include "platform/autostart.h"
 #include "platform/session_end.h"
 #include "platform/window_system.h"
 #include "support/qt_test_support.h"
+#include "support/warning_catcher.h"
 
 #include <QDir>
 #include <QFile>
@@ -73,6 +76,15 @@ TEST_F(AutostartTest, RelativeConfigHomeFallsBackToTheHomeFolder) {
   EXPECT_TRUE(QFile::exists(home.path() + "/.config/autostart/ZRDorvelStartUp.desktop"));
   EXPECT_TRUE(isStartingAtLogon());
   qputenv("HOME", savedHome);
+}
+
+TEST_F(AutostartTest, EntryThatCannotBeReadCountsAsSetWithAWarning) {
+  ASSERT_TRUE(QDir().mkpath(entryPath()));
+  test::WarningCatcher warnings;
+  EXPECT_TRUE(isStartingAtLogon());
+  const QStringList lines = warnings.take("zrdorvel.autostart");
+  ASSERT_EQ(lines.size(), 1);
+  EXPECT_TRUE(lines[0].contains(entryPath())) << lines[0].toStdString();
 }
 
 // As root no permission bit refuses a write, but a configuration folder that is a

@@ -1,4 +1,7 @@
+// SPDX-License-Identifier: MIT
+
 #include "support/qt_test_support.h"
+#include "support/warning_catcher.h"
 #include "tray/popup_menu.h"
 #include "tray/sys_tray.h"
 #include "tray/sys_tray_message.h"
@@ -213,9 +216,11 @@ TEST_F(SysTrayTest, CloseWithCloseToTrayOffReallyCloses) {
 
 TEST_F(SysTrayTest, WithoutNotificationAreaCloseAndMinimiseMinimise) {
   NoticeAnswerer answerer;
+  test::WarningCatcher warnings;
   trayAvailable = false;
 
   EXPECT_FALSE(owner.close());
+  EXPECT_EQ(warnings.take("zrdorvel.tray").size(), 1);
   EXPECT_EQ(owner.closeEvents, 0);
   EXPECT_TRUE(owner.isVisible());
   EXPECT_TRUE(owner.isMinimized());

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "http_test_server.h"
 #include "nginx_server.h"
 #include "small_disk.h"
@@ -134,6 +136,23 @@ TEST_F(DownloadFromNginx, LaterFileOfTheSameNameOverwritesTheEarlier) {
 
   EXPECT_FALSE(run.thread().failed());
   EXPECT_EQ(fileContent(target("same.txt")), "second");
+}
+
+TEST_F(DownloadFromNginx, LinkInTheFolderIsReplacedNeverWrittenThrough) {
+  QTemporaryDir elsewhere;
+  const QString victim = elsewhere.filePath("victim.txt");
+  writeFile(victim, "the user's own file");
+  ASSERT_TRUE(QFile::link(victim, target("ZRDorvelSetup.exe")));
+  server_.addFile("ZRDorvelSetup.exe", "setup");
+  TransferRun run;
+  run.thread().addItem(
+      toFile(server_.url("/files/ZRDorvelSetup.exe"), target("ZRDorvelSetup.exe")));
+  ASSERT_TRUE(run.runToEnd());
+
+  EXPECT_FALSE(run.thread().failed());
+  EXPECT_EQ(fileContent(victim), "the user's own file");
+  EXPECT_FALSE(QFileInfo(target("ZRDorvelSetup.exe")).isSymLink());
+  EXPECT_EQ(fileContent(target("ZRDorvelSetup.exe")), "setup");
 }
 
 TEST_F(DownloadFromNginx, FileAppearsOnlyWhenItMatchesItsDigest) {

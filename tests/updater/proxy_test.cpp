@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "log_capture.h"
 #include "nginx_server.h"
 #include "support/qt_test_support.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "http_test_server.h"
 #include "log_capture.h"
 #include "modal_answerer.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "http_test_server.h"
 #include "nginx_server.h"
 #include "support/qt_test_support.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "app/app_icons.h"
 #include "app/data_folder.h"
 #include "app/main_window.h"
@@ -63,6 +65,9 @@ int main(int argc, char** argv) {
   });
 
   zr::MainWindow window(std::move(options));
+  // "Shut Down" chosen while a start-up message was open has run the close already.
+  if (window.isClosed())
+    return 0;
   mainWindow = &window;
   QObject::connect(&window, &zr::MainWindow::closed, &app, &QApplication::quit,
                    Qt::QueuedConnection);

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 // A small window with the tray component, its popup menu and the end-of-session
 // watcher, driven from outside by tray_desktop_test.sh under a real X server.
 #include "platform/session_end.h"

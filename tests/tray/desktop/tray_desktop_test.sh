@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Drives the tray test program under a private X server with a real notification area
 # (trayer) and real pointer and key events (xdotool):
 #   started hidden, the icon docks; a double-click on it shows the window; Ctrl+W closes
@@ -15,10 +16,7 @@ done
 source "$(dirname "${BASH_SOURCE[0]}")/../../support/desktop_test_common.sh"
 fail() { echo "FAIL: $*"; cat "$OUT"/app*.out 2>/dev/null; exit 1; }
 
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$OUT/display" >/dev/null 2>&1 &
-PIDS+=($!)
-wait_for 100 test -s "$OUT/display" || fail "Xvfb did not start"
-export DISPLAY=:$(head -1 "$OUT/display")
+start_xvfb 1024x768 || fail "Xvfb did not start"
 export DBUS_SESSION_BUS_ADDRESS=disabled: QT_QPA_PLATFORM=xcb
 export XDG_RUNTIME_DIR=$OUT/runtime
 mkdir -m 700 "$XDG_RUNTIME_DIR"
@@ -37,7 +35,6 @@ icon_window() { # the program's small window docked in the tray
   done
   return 1
 }
-visible_named() { xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1; }
 click_at_window() { # window offset-x offset-y button [repeat]
   eval "$(xdotool getwindowgeometry --shell "$1")"
   xdotool mousemove $((X + $2)) $((Y + $3)); sleep 0.2

@@ -1,4 +1,6 @@
-#include "about/link_label.h"
+// SPDX-License-Identifier: MIT
+
+#include "controls/link_label.h"
 
 #include "platform/url_opener.h"
 

@@ -1,0 +1,9 @@
+// SPDX-License-Identifier: MIT
+
+#include "app/logging.h"
+
+namespace zr {
+
+Q_LOGGING_CATEGORY(lcSettings, "zrdorvel.settings")
+
+} // namespace zr

@@ -1,0 +1,17 @@
+// SPDX-License-Identifier: MIT
+
+#pragma once
+
+#include <QString>
+#include <string>
+#include <string_view>
+
+namespace zr {
+
+// Stored texts (names, message lines, file names, error texts) are byte strings,
+// kept byte for byte. They are shown decoded from UTF-8, and what the user types
+// is stored encoded as UTF-8; these two are the only crossing between the two.
+QString toShownText(std::string_view stored);
+std::string toStoredText(const QString& shown);
+
+} // namespace zr

@@ -1,3 +1,0 @@
-#include "updater/updater_log.h"
-
-Q_LOGGING_CATEGORY(updaterLog, "zrdorvel.updater")
