@@ -1,15 +1,9 @@
 #include "core/ini_file.h"
 
-#include "core/error.h"
+#include "core/file_io.h"
 
-#include <cerrno>
-#include <fcntl.h>
 #include <filesystem>
 #include <optional>
-#include <random>
-#include <sstream>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace zr {
 namespace {
@@ -108,77 +102,10 @@ std::string displayPath(const std::string& path) {
   return error ? path : absolute.string();
 }
 
-// The file's bytes; nothing when it is missing or cannot be read as a file.
-std::string readWholeFile(const std::string& path) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0)
-    return {};
-  std::string data;
-  char buffer[4096];
-  for (;;) {
-    const auto count = ::read(fd, buffer, sizeof buffer);
-    if (count < 0 && errno == EINTR)
-      continue;
-    if (count < 0) {
-      data.clear();
-      break;
-    }
-    if (count == 0)
-      break;
-    data.append(buffer, std::size_t(count));
-  }
-  ::close(fd);
-  return data;
-}
-
-bool writeAll(int fd, const std::string& data) {
-  std::size_t done = 0;
-  while (done < data.size()) {
-    const auto written = ::write(fd, data.data() + done, data.size() - done);
-    if (written < 0 && errno == EINTR)
-      continue;
-    if (written <= 0)
-      return false;
-    done += std::size_t(written);
-  }
-  return true;
-}
-
-// Creates a new file beside the target, with the target's permissions when it exists.
-int createTemporary(const std::string& target, std::string& temporaryPath) {
-  std::random_device random;
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    std::ostringstream name;
-    name << target << ".tmp" << std::hex << random();
-    temporaryPath = name.str();
-    const int fd = ::open(temporaryPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd >= 0) {
-      struct stat existing {};
-      if (::stat(target.c_str(), &existing) == 0 && S_ISREG(existing.st_mode))
-        ::fchmod(fd, existing.st_mode & 07777);
-      return fd;
-    }
-    if (errno != EEXIST)
-      return -1;
-  }
-  return -1;
-}
-
-void syncFolderOf(const std::string& path) {
-  auto folder = std::filesystem::path(path).parent_path();
-  if (folder.empty())
-    folder = ".";
-  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd >= 0) {
-    ::fsync(fd);
-    ::close(fd);
-  }
-}
-
 } // namespace
 
 IniFile::IniFile(std::string path) : path_(std::move(path)) {
-  const std::string data = readWholeFile(path_);
+  const std::string data = readDataFile(path_).value_or(std::string());
   std::size_t start = 0;
   while (start < data.size()) {
     const auto end = data.find('\n', start);
@@ -250,18 +177,7 @@ void IniFile::save() const {
   std::string data;
   for (const auto& line : lines_)
     data += line;
-
-  std::string temporaryPath;
-  const int fd = createTemporary(path_, temporaryPath);
-  if (fd < 0)
-    throw Error("Unable to write to " + displayPath(path_));
-  const bool written = writeAll(fd, data) && ::fsync(fd) == 0;
-  const bool closed = ::close(fd) == 0;
-  if (!written || !closed || ::rename(temporaryPath.c_str(), path_.c_str()) != 0) {
-    ::unlink(temporaryPath.c_str());
-    throw Error("Unable to write to " + displayPath(path_));
-  }
-  syncFolderOf(path_);
+  replaceFileContent(displayPath(path_), data);
 }
 
 } // namespace zr

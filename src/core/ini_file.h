@@ -12,7 +12,8 @@ namespace zr {
 // comments, blank lines, line ends) exactly as it was; new lines end with CR LF.
 class IniFile {
 public:
-  // Reads the file; a missing or unreadable file reads as empty.
+  // Reads the file; a missing file reads as empty. A file that is there but cannot
+  // be read throws UnreadableFileError (see readDataFile).
   explicit IniFile(std::string path);
 
   // The value as a flag: an integer, decimal or hexadecimal after "0x" or "$", with
@@ -25,8 +26,9 @@ public:
   void writeBool(std::string_view section, std::string_view key, bool value);
 
   // Writes the contents to a temporary file beside the target and renames it over the
-  // target, so the file is either the old or the new one, never a part of it.
-  // Throws zr::Error "Unable to write to <full path>" when that fails.
+  // target, so the file is either the old or the new one, never a part of it; through
+  // a symbolic link, the file it points to is replaced. Throws zr::Error
+  // "Unable to write to <full path>: <file error text>" when that fails.
   void save() const;
 
 private:

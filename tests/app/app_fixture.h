@@ -106,6 +106,8 @@ protected:
   }
 
   void start(std::vector<std::string> arguments = {}) {
+    // One window at a time: a second one on the folder would find it taken.
+    window.reset();
     // No update check at start: the tests never reach for the network.
     QFile settings(path("ZRDorvel.ini"));
     if (!settings.exists() && settings.open(QIODevice::WriteOnly))

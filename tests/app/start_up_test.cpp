@@ -1,6 +1,5 @@
 #include "app/data_folder.h"
 #include "app/regional_notation.h"
-#include "app/unreadable_file.h"
 #include "app_fixture.h"
 #include "platform/help_viewer.h"
 
@@ -120,11 +119,6 @@ TEST(DataFolderTest, ProgramFolderWhenWritableElseTheUserFolder) {
   ASSERT_TRUE(QDir().mkpath(root.path() + "/prefix/bin"));
   ASSERT_TRUE(QDir().mkpath(root.path() + "/prefix/share/zrdorvel"));
   EXPECT_EQ(chooseDataFolder(root.path() + "/prefix/bin/", user), user + '/');
-}
-
-TEST(UnreadableFileTest, NoCopyWhenTheFileCannotBeCopied) {
-  QTemporaryDir root;
-  EXPECT_EQ(keepUnreadableCopy(root.path() + "/absent.dat", at(2024, 1, 2, 3, 4, 5)), "");
 }
 
 TEST(RegionalNotationTest, FollowsTheLocale) {

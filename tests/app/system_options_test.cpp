@@ -48,7 +48,8 @@ TEST(SettingsTest, RefusedWriteNamesTheFile) {
     writeSettings(path, {});
     ADD_FAILURE() << "no error";
   } catch (const Error& error) {
-    EXPECT_EQ(QString::fromStdString(error.what()), "Unable to write to " + path);
+    EXPECT_EQ(QString::fromStdString(error.what()),
+              "Unable to write to " + path + ": Invalid filename");
   }
 }
 

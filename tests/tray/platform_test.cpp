@@ -9,7 +9,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <csignal>
+#include <cstdlib>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 namespace zr {
 namespace {
@@ -89,7 +91,7 @@ TEST_F(AutostartTest, FailedWriteRaisesTheSetDataError) {
   EXPECT_FALSE(isStartingAtLogon());
 }
 
-TEST(SessionEndWatcherTest, EndingSignalsAnnounceTheEndOnceAndHandlersComeBack) {
+TEST(SessionEndWatcherTest, EndingSignalsAnnounceTheEndAndHandlersComeBack) {
   for (const int signalNumber : {SIGTERM, SIGINT, SIGHUP}) {
     struct sigaction before {};
     ::sigaction(signalNumber, nullptr, &before);
@@ -98,14 +100,34 @@ TEST(SessionEndWatcherTest, EndingSignalsAnnounceTheEndOnceAndHandlersComeBack) 
       QSignalSpy ending(&watcher, &SessionEndWatcher::sessionEnding);
       ASSERT_EQ(::raise(signalNumber), 0);
       EXPECT_TRUE(ending.wait(2000)) << "signal " << signalNumber;
-      ::raise(signalNumber);
-      QTest::qWait(50);
       EXPECT_EQ(ending.count(), 1) << "signal " << signalNumber;
     }
     struct sigaction after {};
     ::sigaction(signalNumber, nullptr, &after);
     EXPECT_EQ(after.sa_handler, before.sa_handler) << "signal " << signalNumber;
   }
+}
+
+// After the first request the program has two seconds to close: a second signal
+// ends it at once, and so does the deadline when the main thread never gets to it.
+TEST(SessionEndWatcherDeathTest, ASecondSignalOrTheDeadlineEndsTheProcess) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(
+      {
+        SessionEndWatcher watcher;
+        ::raise(SIGTERM);
+        ::raise(SIGHUP);
+        std::_Exit(0);
+      },
+      ::testing::KilledBySignal(SIGHUP), "");
+  EXPECT_EXIT(
+      {
+        SessionEndWatcher watcher;
+        ::raise(SIGTERM);
+        for (;;)
+          ::pause();
+      },
+      ::testing::KilledBySignal(SIGALRM), "");
 }
 
 } // namespace
