@@ -86,7 +86,8 @@ std::string DataFile::keepAside(DateTime moment, bool contentReadable) {
     if (content && writeNewFile(kept, *content, keptMode))
       return kept;
     if (moveToFreeName(path_, kept)) {
-      if ((S_ISREG(info.st_mode) || S_ISDIR(info.st_mode)) && (info.st_mode & kGroupAndOthersWrite))
+      // A link's own mode means nothing, and chmod would reach its target.
+      if (!S_ISLNK(info.st_mode) && (info.st_mode & kGroupAndOthersWrite))
         ::chmod(kept.c_str(), info.st_mode & 07777 & ~kGroupAndOthersWrite);
       return kept;
     }
