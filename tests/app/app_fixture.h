@@ -87,6 +87,10 @@ protected:
   FixedClock clock{at(2024, 7, 3, 9, 0, 0)};
   FakePrompts prompts;
   FakeAlerts alerts;
+  // What start() gives the window besides the fakes.
+  bool realDialogs = false; // the real dialogs and boxes instead of `prompts`
+  bool showSplash = false;
+  SessionEndWatcher* sessionEnd = nullptr;
   std::unique_ptr<MainWindow> window;
 
   QString path(const QString& name) const { return folder.path() + '/' + name; }
@@ -118,9 +122,10 @@ protected:
     options.programFolder = folder.path() + '/';
     options.userDataFolder = path("user-data");
     options.arguments = std::move(arguments);
-    options.showSplash = false;
-    options.prompts = &prompts;
+    options.showSplash = showSplash;
+    options.prompts = realDialogs ? nullptr : &prompts;
     options.alerts = &alerts;
+    options.sessionEnd = sessionEnd;
     window = std::make_unique<MainWindow>(std::move(options));
   }
 
