@@ -422,6 +422,9 @@ void MainWindow::fileClose() {
 void MainWindow::fileShutDown() {
   sysTray_->setSysTrayOnClose(false);
   close();
+  // Inside a close that is under way (its notice of the notification area is open),
+  // the window lets no second close event through: the close sequence runs all the same.
+  guard_.close([this] { formClose(); });
 }
 
 void MainWindow::reminderAdd() {
