@@ -117,6 +117,11 @@ protected:
     if (!settings.exists() && settings.open(QIODevice::WriteOnly))
       settings.write("[System]\r\nAutoCheckForUpdates=0\r\n");
     settings.close();
+    window = std::make_unique<MainWindow>(options(std::move(arguments)));
+  }
+
+  // What start() gives a window over the folder.
+  MainWindow::Options options(std::vector<std::string> arguments) {
     MainWindow::Options options;
     options.clock = &clock;
     options.programFolder = folder.path() + '/';
@@ -126,7 +131,7 @@ protected:
     options.prompts = realDialogs ? nullptr : &prompts;
     options.alerts = &alerts;
     options.sessionEnd = sessionEnd;
-    window = std::make_unique<MainWindow>(std::move(options));
+    return options;
   }
 
   ReminderTableModel& model() { return window->reminders(); }

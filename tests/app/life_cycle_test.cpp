@@ -211,32 +211,39 @@ TEST_F(LifeCycleTest, ShutDownWhileEditingCancelsTheDialogBeforeTheListGoes) {
   EXPECT_EQ(fileContent(), before);
 }
 
+// What may stand where a data file belongs and is no file.
+struct NotAFile {
+  const char* what;
+  std::function<void(const std::string&)> make;
+  const char* reason;
+};
+const NotAFile kNotAFile[] = {
+    {"named pipe", [](const std::string& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0600), 0); },
+     "it is a named pipe, not a file"},
+    {"folder", [](const std::string& p) { ASSERT_EQ(::mkdir(p.c_str(), 0700), 0); },
+     "it is a folder, not a file"},
+    {"link to a device",
+     [](const std::string& p) { ASSERT_EQ(::symlink("/dev/zero", p.c_str()), 0); },
+     "it is a device, not a file"},
+};
+
+void removeWhateverIsAt(const QString& path) {
+  QDir(path).removeRecursively();
+  QFile::remove(path);
+}
+
 // A settings file that is there but cannot be read is not an empty file: the defaults
 // hold for this run, the error is shown once, and the file is never written over.
 TEST_F(LifeCycleTest, UnreadableSettingsFileKeepsTheDefaultsAndIsNeverWrittenOver) {
   // The defaults ask for an update check at start: it must not leave the machine.
   const QByteArray savedAddress = qgetenv("ZRDORVEL_UPDATE_INFO_URL");
   qputenv("ZRDORVEL_UPDATE_INFO_URL", "http://127.0.0.1:1/version.dat");
-  const struct {
-    const char* what;
-    std::function<void(const std::string&)> make;
-    const char* reason;
-  } cases[] = {
-      {"named pipe", [](const std::string& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0600), 0); },
-       "it is a named pipe, not a file"},
-      {"folder", [](const std::string& p) { ASSERT_EQ(::mkdir(p.c_str(), 0700), 0); },
-       "it is a folder, not a file"},
-      {"link to a device",
-       [](const std::string& p) { ASSERT_EQ(::symlink("/dev/null", p.c_str()), 0); },
-       "it is a device, not a file"},
-  };
-  for (const auto& c : cases) {
+  for (const NotAFile& c : kNotAFile) {
     SCOPED_TRACE(c.what);
     window.reset();
     prompts.errors.clear();
     const QString settings = path("ZRDorvel.ini");
-    QDir(settings).removeRecursively();
-    QFile::remove(settings);
+    removeWhateverIsAt(settings);
     c.make(QFile::encodeName(settings).toStdString());
     struct stat before {};
     ASSERT_EQ(::lstat(QFile::encodeName(settings).constData(), &before), 0);
@@ -267,29 +274,14 @@ TEST_F(LifeCycleTest, UnreadableSettingsFileKeepsTheDefaultsAndIsNeverWrittenOve
 // What stands in the place of the reminders file and is no file: reported with its
 // path at start, moved aside whole, and the next save writes a new file there.
 TEST_F(LifeCycleTest, RemindersFileThatIsNoFileIsReportedAndMovedAside) {
-  const struct {
-    const char* what;
-    std::function<void(const std::string&)> make;
-    const char* reason;
-  } cases[] = {
-      {"named pipe", [](const std::string& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0600), 0); },
-       "it is a named pipe, not a file"},
-      {"folder", [](const std::string& p) { ASSERT_EQ(::mkdir(p.c_str(), 0700), 0); },
-       "it is a folder, not a file"},
-      {"link to a device",
-       [](const std::string& p) { ASSERT_EQ(::symlink("/dev/zero", p.c_str()), 0); },
-       "it is a device, not a file"},
-  };
-  for (const auto& c : cases) {
+  for (const NotAFile& c : kNotAFile) {
     SCOPED_TRACE(c.what);
     window.reset();
     prompts.errors.clear();
     const QString reminders = path("Reminders.dat");
     const QString kept = reminders + ".unreadable-20240703-090000";
-    for (const QString& name : {reminders, kept}) {
-      QDir(name).removeRecursively();
-      QFile::remove(name);
-    }
+    removeWhateverIsAt(reminders);
+    removeWhateverIsAt(kept);
     c.make(remindersPath());
 
     start();
@@ -349,15 +341,7 @@ TEST_F(LifeCycleTest, SecondStartOnTheFolderShowsTheFirstAndEnds) {
   const QByteArray settings = settingsContent();
 
   const auto second = [this](std::vector<std::string> arguments) {
-    MainWindow::Options options;
-    options.clock = &clock;
-    options.programFolder = folder.path() + '/';
-    options.userDataFolder = path("user-data");
-    options.arguments = std::move(arguments);
-    options.showSplash = false;
-    options.prompts = &prompts;
-    options.alerts = &alerts;
-    return std::make_unique<MainWindow>(std::move(options));
+    return std::make_unique<MainWindow>(options(std::move(arguments)));
   };
   const std::unique_ptr<MainWindow> hidden = second({"-startup"});
   EXPECT_TRUE(hidden->isClosed());

@@ -87,8 +87,11 @@ exit_status() { # waits for the program to end within the tenths of a second giv
   [ $rc -eq 0 ] || fail "$1: the program ended with exit status $rc"
 }
 terminate() { # SIGTERM while a box is open: the program ends within 2 s with status 0
+  local sent
+  sent=$(date +%s%N)
   kill -TERM "$APID"
   exit_status "SIGTERM during $1" 20
+  step "   ended about $((($(date +%s%N) - sent) / 1000000)) ms after SIGTERM"
 }
 another_box() { # a box titled like the main window
   xdotool search --onlyvisible --name '^ZR Dorvel$' 2>/dev/null | grep -qvx "$MAIN"
