@@ -371,6 +371,42 @@ TEST_F(LifeCycleTest, LockOfAKilledCopyIsTakenOver) {
   EXPECT_TRUE(prompts.errors.empty());
 }
 
+// A copy that holds the folder but does not answer (hung, say): the new start says so
+// and ends rather than open a second list.
+TEST_F(LifeCycleTest, SecondStartBesideACopyThatDoesNotAnswerSaysSoAndEnds) {
+  const QString lockPath = path("ZRDorvel.lock");
+  int ready[2];
+  ASSERT_EQ(::pipe(ready), 0);
+  const pid_t child = ::fork();
+  if (child == 0) {
+    QLockFile lock(lockPath);
+    const char locked = lock.tryLock(0) ? 1 : 0;
+    [[maybe_unused]] const auto written = ::write(ready[1], &locked, 1);
+    for (;;)
+      ::pause();
+  }
+  const struct Reap { // the holder ends with the test, however it ends
+    pid_t pid;
+    int pipe[2];
+    ~Reap() {
+      ::kill(pid, SIGKILL);
+      ::waitpid(pid, nullptr, 0);
+      ::close(pipe[0]);
+      ::close(pipe[1]);
+    }
+  } reap{child, {ready[0], ready[1]}};
+  char locked = 0;
+  ASSERT_EQ(::read(ready[0], &locked, 1), 1);
+  ASSERT_EQ(locked, 1);
+  start();
+  EXPECT_TRUE(window->isClosed());
+  EXPECT_EQ(prompts.errors, std::vector<QString>{
+                                "ZR Dorvel is already running on the data folder " + folder.path() +
+                                "/ but does not answer. End that copy before "
+                                "starting another one."});
+  EXPECT_EQ(settingsContent(), kSeededSettings);
+}
+
 // A save killed in the middle left its temporary file; the start removes it, and only it.
 TEST_F(LifeCycleTest, StartRemovesTheLeftoversOfKilledSaves) {
   const QString leftover = path("Reminders.dat.zrdorvel-save-a1B2c3");
