@@ -31,7 +31,8 @@ void saveReminders(const std::string& path, const ReminderList& list);
 void readRemindersV2(const std::string& path, ReminderList& list, const Clock& clock);
 
 // The same on content already in memory: parseReminders decides the format as
-// loadReminders does and calls one of the two readers.
+// loadReminders does and calls one of the two readers. Their errors say where:
+// "line <n>, reminder <k>: <text>" (only the line for the count of reminders).
 void parseReminders(std::string_view content, ReminderList& list, const RegionalSettings& regional,
                     const Clock& clock);
 void parseRemindersV2(std::string_view content, ReminderList& list, const Clock& clock);
