@@ -4,6 +4,6 @@
 
 namespace zr {
 
-Q_LOGGING_CATEGORY(lcSettings, "zrdorvel.settings")
+Q_LOGGING_CATEGORY(lcApp, "zrdorvel.app")
 
 } // namespace zr

@@ -8,17 +8,21 @@
 #include "app/command_prompts.h"
 #include "app/data_folder.h"
 #include "app/desktop_alerts.h"
+#include "app/logging.h"
+#include "app/modal_windows.h"
 #include "app/reminder_table_model.h"
 #include "app/reminder_table_view.h"
 #include "app/settings.h"
+#include "app/single_instance.h"
 #include "app/system_options_dialog.h"
-#include "app/unreadable_file.h"
 #include "controls/fonts.h"
 #include "core/command_line.h"
 #include "core/error.h"
+#include "core/file_io.h"
 #include "platform/build_info.h"
 #include "platform/help_viewer.h"
 #include "platform/installed_files.h"
+#include "platform/session_end.h"
 #include "platform/stored_text.h"
 #include "tray/popup_menu.h"
 #include "tray/sys_tray.h"
@@ -32,6 +36,7 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QMenuBar>
+#include <QScopedValueRollback>
 #include <QScreen>
 #include <QStatusBar>
 #include <QToolBar>
@@ -64,14 +69,17 @@ private:
   QTimer& timer_;
 };
 
+std::string nativePath(const QString& path) {
+  return QFile::encodeName(path).toStdString();
+}
+
 } // namespace
 
 MainWindow::MainWindow(Options options, QWidget* parent)
-    : QMainWindow(parent), clock_(*options.clock), options_(std::move(options)),
-      prompts_(options_.prompts), alerts_(options_.alerts), checker_(clock_),
-      guard_([this](const std::exception& error) {
-        prompts_->showError(this, toShownText(error.what()));
-      }),
+    : QMainWindow(parent), clock_(*options.clock), startedAt_(std::chrono::system_clock::now()),
+      options_(std::move(options)), prompts_(options_.prompts), alerts_(options_.alerts),
+      checker_(clock_),
+      guard_([this](const std::exception& error) { reportError(toShownText(error.what())); }),
       model_(new ReminderTableModel(options_.separators, this)),
       view_(new ReminderTableView(model_, this)) {
   if (!prompts_) {
@@ -100,6 +108,9 @@ MainWindow::MainWindow(Options options, QWidget* parent)
   checkTimer_.setInterval(kCheckInterval);
   connect(&checkTimer_, &QTimer::timeout, this, &MainWindow::checkReminders);
   connect(view_, &ReminderTableView::reminderDoubleClicked, this, &MainWindow::reminderEdit);
+  // Connected before the start-up, whose splash and boxes run event loops of their own.
+  if (options_.sessionEnd)
+    connect(options_.sessionEnd, &SessionEndWatcher::sessionEnding, this, &MainWindow::endSession);
 
   startUp();
   view_->selectRow(0); // the first row once the list is sorted
@@ -232,12 +243,19 @@ void MainWindow::createToolBar() {
 }
 
 void MainWindow::startUp() {
-  if (hasCommandLineSwitch(options_.arguments, "startup"))
-    hideProgram();
+  const bool hidden = hasCommandLineSwitch(options_.arguments, "startup");
   programFolder_ = options_.programFolder;
   if (!programFolder_.endsWith('/'))
     programFolder_ += '/';
   dataFolder_ = chooseDataFolder(programFolder_, options_.userDataFolder);
+  remindersData_ = DataFile(nativePath(remindersFile()));
+  // Before anything touches the folder: another copy may be working in it.
+  if (!claimDataFolder(!hidden))
+    return;
+  if (hidden)
+    hideProgram();
+  for (const QString& file : {remindersFile(), settingsFile()})
+    removeLeftoverSaves(nativePath(file), startedAt_);
   UpdateController::deleteLeftoverUpdates(dataFolder_);
   aboutBox_.setHomePage(build_info::kHomePageUrl);
   updates_ = std::make_unique<UpdateController>(
@@ -245,27 +263,53 @@ void MainWindow::startUp() {
       [this] { return autoCheckForUpdates_; }, [this] { fileShutDown(); });
   if (options_.showSplash)
     showSplash();
+  // Closed during the splash: the settings were never read, so nothing is written.
+  if (guard_.isClosed())
+    return;
   readSettings();
   fillTrayPopupMenu();
   try {
     loadReminderFile();
+  } catch (const UnreadableFileError& error) {
+    keepUnreadableReminderFile(toShownText(error.what()), false);
+    return;
   } catch (const std::exception& error) {
-    QString message = toShownText(error.what());
-    const QString copy = keepUnreadableCopy(remindersFile(), clock_.now());
-    message += copy.isEmpty()
-                   ? "\nThe unreadable file could not be copied; the next save replaces it."
-                   : "\nThe unreadable file was kept as " + copy + ".";
-    prompts_->showError(this, message);
+    keepUnreadableReminderFile(toShownText(error.what()), true);
     return;
   }
   model_->refreshReminderList(clock_.now(), clock_);
   startUpdater();
 }
 
+bool MainWindow::claimDataFolder(bool askToShow) {
+  instance_ = new SingleInstance(this);
+  const SingleInstance::Claim claim = instance_->claim(dataFolder_, askToShow);
+  if (claim == SingleInstance::Claim::First) {
+    connect(instance_, &SingleInstance::showRequested, this, &MainWindow::bringToFront);
+    return true;
+  }
+  if (claim == SingleInstance::Claim::OtherNotAnswering)
+    reportError("ZR Dorvel is already running on the data folder " + dataFolder_ +
+                " but does not answer. End that copy before starting another one.");
+  guard_.close([this] { formClose(); });
+  return false;
+}
+
 void MainWindow::loadReminderFile() {
-  const std::string path = QFile::encodeName(remindersFile()).toStdString();
+  const std::string path = remindersData_.path();
   const RegionalSettings& regional = options_.regional;
   model_->load([&](ReminderList& list) { loadReminders(path, list, regional, clock_); });
+}
+
+// Before anything is saved over the file, it is kept aside: copied when it was read
+// but did not make sense, moved away when it could not be read at all.
+void MainWindow::keepUnreadableReminderFile(QString message, bool contentReadable) {
+  const std::string kept = remindersData_.keepAside(clock_.now(), contentReadable);
+  message += kept.empty() ? "\nIt could not be kept aside, so nothing is saved over it: fix its "
+                            "permissions or move it away."
+                          : "\nThe unreadable file was kept as " +
+                                QFile::decodeName(QByteArray::fromStdString(kept)) + ".";
+  reportError(message);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
@@ -274,17 +318,21 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 }
 
 void MainWindow::formClose() {
+  // A command's dialog may hold a reminder of the list: it ends cancelled, before
+  // the list goes, and so does every other box that would outlive the program.
+  closeModalWindows();
   checkTimer_.stop();
   model_->clearReminderList();
   checker_.dropSnoozed();
   // The list is gone by now, so the program ends even when the settings could not
   // be written: running on would let a later save write an empty list.
-  guarded([this] { writeSettings(); });
+  if (settingsLoaded_)
+    guarded([this] { writeSettings(); });
   emit closed();
 }
 
 void MainWindow::saveReminderFile() {
-  saveReminders(QFile::encodeName(remindersFile()).toStdString(), model_->list());
+  remindersData_.replace(formatReminders(model_->list()));
 }
 
 void MainWindow::changeList(ListGuard::Work change) {
@@ -299,8 +347,36 @@ void MainWindow::guarded(const std::function<void()>& command) {
   try {
     command();
   } catch (const std::exception& error) {
-    prompts_->showError(this, toShownText(error.what()));
+    reportError(toShownText(error.what()));
   }
+}
+
+void MainWindow::reportError(const QString& text) {
+  if (sessionEnding_)
+    qCWarning(lcApp).noquote() << text;
+  else
+    prompts_->showError(this, text);
+}
+
+void MainWindow::endSession() {
+  if (sessionEnding_)
+    return;
+  sessionEnding_ = true;
+  closeModalWindows();
+  fileShutDown();
+}
+
+void MainWindow::bringToFront() {
+  if (isClosed())
+    return;
+  if (!sysTray_->programShowing()) {
+    sysTray_->restoreProgram();
+    return;
+  }
+  setWindowState(windowState() & ~Qt::WindowMinimized);
+  show();
+  raise();
+  activateWindow();
 }
 
 void MainWindow::checkReminders() {
@@ -321,9 +397,16 @@ void MainWindow::checkReminders() {
     }
     model_->refreshReminderList(pass.refreshAfter, clock_);
   });
-  // Shown after the timer is on again, so checking goes on while the box is open.
-  if (!saveError.isEmpty())
-    prompts_->showError(this, saveError);
+  // Shown after the timer is on again, so checking goes on while the box is open;
+  // the passes meanwhile log their failures rather than stack boxes on it.
+  if (saveError.isEmpty())
+    return;
+  if (passErrorShowing_) {
+    qCWarning(lcApp).noquote() << saveError;
+    return;
+  }
+  const QScopedValueRollback showing(passErrorShowing_, true);
+  reportError(saveError);
 }
 
 void MainWindow::showReminderAlert(const Reminder& reminder) {
@@ -345,6 +428,9 @@ void MainWindow::fileClose() {
 void MainWindow::fileShutDown() {
   sysTray_->setSysTrayOnClose(false);
   close();
+  // Inside a close that is under way (its notice of the notification area is open),
+  // the window lets no second close event through: the close sequence runs all the same.
+  guard_.close([this] { formClose(); });
 }
 
 void MainWindow::reminderAdd() {
@@ -426,8 +512,19 @@ void MainWindow::showSplash() {
   aboutBox_.splash(3);
 }
 
+// A file that is there but cannot be read leaves the defaults for this run, and it
+// is never written over: the user's settings stay as they are.
 void MainWindow::readSettings() {
-  const Settings settings = zr::readSettings(settingsFile());
+  Settings settings;
+  try {
+    settings = zr::readSettings(settingsFile());
+  } catch (const std::exception& error) {
+    reportError(toShownText(error.what()) +
+                "\nThe settings are at their defaults for this run, and the "
+                "file is left as it is.");
+    return;
+  }
+  settingsLoaded_ = true;
   autoCheckForUpdates_ = settings.autoCheckForUpdates;
   sysTray_->messageOptions().msgOnClose = settings.onCloseMessage;
   sysTray_->messageOptions().msgOnMinimize = settings.onMinimizeMessage;
@@ -456,11 +553,13 @@ void MainWindow::systemOptions() {
     SystemOptionsDialog dialog(autoCheckForUpdates_, QCoreApplication::applicationFilePath(), this);
     dialog.exec();
   }
-  guarded([this] { writeSettings(); });
+  if (settingsLoaded_ && !isClosed())
+    guarded([this] { writeSettings(); });
 }
 
 void MainWindow::systemUpdates() {
-  updates_->checkInteractively();
+  if (!isClosed())
+    updates_->checkInteractively();
 }
 
 void MainWindow::helpAbout() {

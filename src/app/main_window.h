@@ -3,6 +3,7 @@
 #pragma once
 
 #include "about/about_box.h"
+#include "core/data_file.h"
 #include "core/date_time.h"
 #include "core/list_guard.h"
 #include "core/reminder.h"
@@ -12,6 +13,7 @@
 
 #include <QMainWindow>
 #include <QTimer>
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <string>
@@ -25,6 +27,8 @@ class AlertPresenter;
 class CommandPrompts;
 class PopupMenu;
 class ReminderTableModel;
+class SessionEndWatcher;
+class SingleInstance;
 class ReminderTableView;
 class SysTray;
 class UpdateController;
@@ -47,6 +51,9 @@ public:
     DateTimeSeparators separators;
     CommandPrompts* prompts = nullptr; // nullptr: the real dialogs and message boxes
     AlertPresenter* alerts = nullptr;  // nullptr: the desktop alerts
+    // When given (it outlives the window), the end of the session or a termination
+    // signal ends the program as endSession() says.
+    SessionEndWatcher* sessionEnd = nullptr;
   };
 
   struct Actions {
@@ -86,8 +93,11 @@ public:
   const std::vector<std::unique_ptr<Reminder>>& snoozedReminders() const {
     return checker_.snoozed();
   }
-  // The close sequence has begun: the list is gone and commands do nothing.
+  // The close sequence has begun: the list is gone and commands do nothing. Also
+  // true right after construction when another copy runs on the data folder.
   bool isClosed() const { return guard_.isClosed(); }
+  // The settings file was read at start, so the close and Options may write it.
+  bool settingsLoaded() const { return settingsLoaded_; }
   SysTray& sysTray() { return *sysTray_; }
   bool autoCheckForUpdates() const { return autoCheckForUpdates_; }
 
@@ -106,6 +116,13 @@ public:
   void helpHelp();
   void helpAbout();
   void popupShow();
+
+  // The session ends or the program is asked to end from outside: every modal box
+  // and dialog is cancelled, the close sequence runs as for "Shut Down", and errors
+  // go to the log (standard error) instead of boxes nobody is there to answer.
+  void endSession();
+  // Another start of the program asked for this window: shown, and brought to the front.
+  void bringToFront();
 
   // One check pass; the check timer runs it every five seconds. It is skipped
   // while a change holds the list or after the close.
@@ -127,7 +144,10 @@ private:
   void createMenus();
   void createToolBar();
   void startUp();
+  // False when another copy holds the data folder; this one is then closed.
+  bool claimDataFolder(bool askToShow);
   void loadReminderFile();
+  void keepUnreadableReminderFile(QString message, bool contentReadable);
   void formClose();
   void saveReminderFile();
   // Runs a list change holding the list with the check timer off, then saves
@@ -135,6 +155,8 @@ private:
   void changeList(ListGuard::Work change);
   // Runs a command, showing whatever it throws in the error box.
   void guarded(const std::function<void()>& command);
+  // The error box, or the log while the session ends.
+  void reportError(const QString& text);
 
   void hideProgram();
   void showSplash();
@@ -144,6 +166,8 @@ private:
   void startUpdater();
 
   const Clock& clock_;
+  // Temporary files of saves older than this were left by a killed copy.
+  const std::chrono::system_clock::time_point startedAt_;
   Options options_;
   std::unique_ptr<CommandPrompts> ownPrompts_;
   CommandPrompts* prompts_;
@@ -154,6 +178,11 @@ private:
   bool startsHidden_ = false;
   bool remindersEnabled_ = true;
   bool autoCheckForUpdates_ = true;
+  bool settingsLoaded_ = false;
+  bool sessionEnding_ = false;
+  bool passErrorShowing_ = false;
+  DataFile remindersData_{""};
+  SingleInstance* instance_ = nullptr;
   ReminderChecker checker_;
   ListGuard guard_;
   ReminderTableModel* model_;

@@ -2,7 +2,6 @@
 
 #include "app/settings.h"
 
-#include "app/logging.h"
 #include "core/ini_file.h"
 
 #include <QFile>
@@ -20,9 +19,6 @@ std::string nativePath(const QString& path) {
 
 Settings readSettings(const QString& path) {
   const IniFile ini(nativePath(path));
-  if (!ini.readError().empty())
-    qCWarning(lcSettings, "Could not read the settings file %s (%s); using the defaults",
-              qUtf8Printable(path), ini.readError().c_str());
   Settings settings;
   settings.autoCheckForUpdates = ini.readBool(kSection, "AutoCheckForUpdates", true);
   settings.onCloseMessage = ini.readBool(kSection, "OnCloseMessage", true);

@@ -15,11 +15,13 @@ struct Settings {
   bool onMinimizeMessage = true;   // "OnMinimizeMessage"
 };
 
-// Never fails: a missing file, section or key, or a value that is no integer, reads as true.
+// A missing file, section or key, or a value that is no integer, reads as true. A file
+// that is there but cannot be read throws UnreadableFileError "Unable to read <path>: ...".
 Settings readSettings(const QString& path);
 
-// Writes the three keys as "1" or "0", in the order above, keeping the rest of the file.
-// Throws zr::Error "Unable to write to <path>"; the file is then left as it was.
+// Writes the three keys as "1" or "0", in the order above, keeping the rest of the file
+// (and so refusing, like readSettings, a file it cannot read). Throws zr::Error
+// "Unable to write to <path>: <file error text>"; the file is then left as it was.
 void writeSettings(const QString& path, const Settings& settings);
 
 } // namespace zr

@@ -2,20 +2,44 @@
 
 #include "core/file_io.h"
 
-#include "core/error.h"
-
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <fcntl.h>
+#include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace zr {
 namespace {
 
-[[noreturn]] void throwFileError(int errorNumber) {
-  throw Error(fileErrorText(errorNumber));
+constexpr std::string_view kSaveMark = ".zrdorvel-save-";
+constexpr std::size_t kSaveSuffixLength = 6; // the XXXXXX that mkostemp fills in
+
+[[noreturn]] void throwWriteError(const std::string& path, const std::string& reason) {
+  throw Error(std::string("Unable to write to ").append(path).append(": ").append(reason));
+}
+
+[[noreturn]] void throwReadError(const std::string& path, const std::string& reason) {
+  throw UnreadableFileError(
+      std::string("Unable to read ").append(path).append(": ").append(reason));
+}
+
+// What stands at a path instead of a regular file.
+std::string notAFileText(mode_t mode) {
+  if (S_ISDIR(mode))
+    return "it is a folder, not a file";
+  if (S_ISFIFO(mode))
+    return "it is a named pipe, not a file";
+  if (S_ISCHR(mode) || S_ISBLK(mode))
+    return "it is a device, not a file";
+  if (S_ISSOCK(mode))
+    return "it is a socket, not a file";
+  return "it is not a regular file";
+}
+
+std::string sizeText(std::size_t bytes) {
+  return std::to_string(bytes / (1024 * 1024)) + " MiB";
 }
 
 // Closes the descriptor when it goes out of scope.
@@ -68,15 +92,70 @@ std::string resolvedTarget(const std::string& path) {
   return resolved;
 }
 
-void writeAll(int descriptor, std::string_view content) {
+// Writes everything; the error number of the first failed write, or 0.
+int writeAll(int descriptor, std::string_view content) {
   while (!content.empty()) {
     const ssize_t written = ::write(descriptor, content.data(), content.size());
     if (written < 0) {
       if (errno == EINTR)
         continue;
-      throwFileError(errno);
+      return errno;
     }
     content.remove_prefix(static_cast<std::size_t>(written));
+  }
+  return 0;
+}
+
+// Makes a rename in the folder last through a power cut; a failure here loses nothing.
+void syncFolderOf(const std::string& path) {
+  std::filesystem::path folder = std::filesystem::path(path).parent_path();
+  if (folder.empty())
+    folder = ".";
+  const FileDescriptor descriptor(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (descriptor.get() >= 0)
+    ::fsync(descriptor.get());
+}
+
+std::chrono::system_clock::time_point modificationTime(const struct stat& info) {
+  const auto sinceEpoch =
+      std::chrono::seconds{info.st_mtim.tv_sec} + std::chrono::nanoseconds{info.st_mtim.tv_nsec};
+  return std::chrono::system_clock::time_point{
+      std::chrono::duration_cast<std::chrono::system_clock::duration>(sinceEpoch)};
+}
+
+bool isLeftoverSaveName(std::string_view name, std::string_view fileName) {
+  if (!name.starts_with(fileName))
+    return false;
+  name.remove_prefix(fileName.size());
+  if (!name.starts_with(kSaveMark))
+    return false;
+  name.remove_prefix(kSaveMark.size());
+  if (name.size() != kSaveSuffixLength)
+    return false;
+  for (const char c : name) {
+    const bool alphanumeric =
+        (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+    if (!alphanumeric)
+      return false;
+  }
+  return true;
+}
+
+void removeLeftoverSavesOf(const std::filesystem::path& file,
+                           std::chrono::system_clock::time_point before) {
+  const std::string fileName = file.filename().string();
+  std::filesystem::path folder = file.parent_path();
+  if (folder.empty())
+    folder = ".";
+  std::error_code error;
+  for (std::filesystem::directory_iterator entry(folder, error), end; !error && entry != end;
+       entry.increment(error)) {
+    if (!isLeftoverSaveName(entry->path().filename().string(), fileName))
+      continue;
+    struct stat info {};
+    if (::lstat(entry->path().c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
+        modificationTime(info) < before)
+      ::unlink(entry->path().c_str());
   }
 }
 
@@ -107,57 +186,82 @@ std::string fileErrorText(int errorNumber) {
   }
 }
 
-bool fileExists(const std::string& path) {
+std::optional<std::string> readDataFile(const std::string& path, std::size_t maxSize) {
   struct stat info {};
-  return ::stat(path.c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
-}
-
-std::string readWholeFile(const std::string& path) {
-  FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  if (::stat(path.c_str(), &info) != 0) {
+    if (errno == ENOENT || errno == ENOTDIR)
+      return std::nullopt;
+    throwReadError(path, fileErrorText(errno));
+  }
+  if (!S_ISREG(info.st_mode))
+    throwReadError(path, notAFileText(info.st_mode));
+  // Without blocking: something else may have taken the file's place since.
+  FileDescriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
   if (file.get() < 0)
-    throwFileError(errno);
-  struct stat info {};
+    throwReadError(path, fileErrorText(errno));
   if (::fstat(file.get(), &info) != 0)
-    throwFileError(errno);
+    throwReadError(path, fileErrorText(errno));
+  if (!S_ISREG(info.st_mode))
+    throwReadError(path, notAFileText(info.st_mode));
+  const std::string tooLarge = "it is larger than " + sizeText(maxSize);
+  if (static_cast<std::size_t>(info.st_size) > maxSize)
+    throwReadError(path, tooLarge);
+
   std::string content;
-  content.reserve(info.st_size > 0 ? static_cast<std::size_t>(info.st_size) : 0);
+  content.reserve(static_cast<std::size_t>(info.st_size));
   char buffer[65536];
   for (;;) {
     const ssize_t count = ::read(file.get(), buffer, sizeof buffer);
     if (count < 0) {
       if (errno == EINTR)
         continue;
-      throwFileError(errno);
+      throwReadError(path, fileErrorText(errno));
     }
     if (count == 0)
-      break;
+      return content;
     content.append(buffer, static_cast<std::size_t>(count));
+    // The file may grow while it is read.
+    if (content.size() > maxSize)
+      throwReadError(path, tooLarge);
   }
-  return content;
 }
 
 void replaceFileContent(const std::string& path, std::string_view content) {
   const std::string target = resolvedTarget(path);
-  std::string pattern = target + ".XXXXXX";
+  struct stat old {};
+  const bool exists = ::lstat(target.c_str(), &old) == 0;
+  if (exists && !S_ISREG(old.st_mode) && !S_ISLNK(old.st_mode))
+    throwWriteError(path, notAFileText(old.st_mode));
+
+  std::string pattern = target;
+  pattern.append(kSaveMark).append(kSaveSuffixLength, 'X');
   const int descriptor = ::mkostemp(pattern.data(), O_CLOEXEC);
   if (descriptor < 0)
-    throwFileError(errno);
+    throwWriteError(path, fileErrorText(errno));
   TemporaryFile temporary(pattern);
   FileDescriptor file(descriptor);
 
   // Keep the old file's permissions; a new file stays private to its owner.
-  struct stat old {};
-  if (::stat(target.c_str(), &old) == 0 && ::fchmod(file.get(), old.st_mode & 07777) != 0)
-    throwFileError(errno);
+  if (exists && S_ISREG(old.st_mode) && ::fchmod(file.get(), old.st_mode & 07777) != 0)
+    throwWriteError(path, fileErrorText(errno));
 
-  writeAll(file.get(), content);
+  if (const int error = writeAll(file.get(), content); error != 0)
+    throwWriteError(path, fileErrorText(error));
   if (::fdatasync(file.get()) != 0)
-    throwFileError(errno);
+    throwWriteError(path, fileErrorText(errno));
   if (const int error = file.close(); error != 0)
-    throwFileError(error);
+    throwWriteError(path, fileErrorText(error));
   if (::rename(temporary.path().c_str(), target.c_str()) != 0)
-    throwFileError(errno);
+    throwWriteError(path, fileErrorText(errno));
   temporary.release();
+  syncFolderOf(target);
+}
+
+void removeLeftoverSaves(const std::string& path, std::chrono::system_clock::time_point before) {
+  removeLeftoverSavesOf(path, before);
+  const std::string target = resolvedTarget(path);
+  if (target != path)
+    removeLeftoverSavesOf(target, before);
 }
 
 } // namespace zr

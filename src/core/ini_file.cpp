@@ -2,7 +2,6 @@
 
 #include "core/ini_file.h"
 
-#include "core/error.h"
 #include "core/file_io.h"
 
 #include <filesystem>
@@ -108,15 +107,7 @@ std::string displayPath(const std::string& path) {
 } // namespace
 
 IniFile::IniFile(std::string path) : path_(std::move(path)) {
-  std::string data;
-  std::error_code ignored;
-  if (std::filesystem::exists(path_, ignored)) {
-    try {
-      data = readWholeFile(path_);
-    } catch (const Error& error) {
-      readError_ = error.what();
-    }
-  }
+  const std::string data = readDataFile(path_).value_or(std::string());
   std::size_t start = 0;
   while (start < data.size()) {
     const auto end = data.find('\n', start);
@@ -188,12 +179,7 @@ void IniFile::save() const {
   std::string data;
   for (const auto& line : lines_)
     data += line;
-
-  try {
-    replaceFileContent(path_, data);
-  } catch (const Error&) {
-    throw Error("Unable to write to " + displayPath(path_));
-  }
+  replaceFileContent(displayPath(path_), data);
 }
 
 } // namespace zr

@@ -14,12 +14,9 @@ namespace zr {
 // comments, blank lines, line ends) exactly as it was; new lines end with CR LF.
 class IniFile {
 public:
-  // Reads the file; a missing or unreadable file reads as empty.
+  // Reads the file; a missing file reads as empty. A file that is there but cannot
+  // be read throws UnreadableFileError (see readDataFile).
   explicit IniFile(std::string path);
-
-  // Why the file could not be read, as a file error text; empty when it was read
-  // or is missing.
-  const std::string& readError() const { return readError_; }
 
   // The value as a flag: an integer, decimal or hexadecimal after "0x" or "$", with
   // zero false and any other integer true. An empty, missing or non-numeric value
@@ -31,8 +28,9 @@ public:
   void writeBool(std::string_view section, std::string_view key, bool value);
 
   // Writes the contents to a temporary file beside the target and renames it over the
-  // target, so the file is either the old or the new one, never a part of it.
-  // Throws zr::Error "Unable to write to <full path>" when that fails.
+  // target, so the file is either the old or the new one, never a part of it; through
+  // a symbolic link, the file it points to is replaced. Throws zr::Error
+  // "Unable to write to <full path>: <file error text>" when that fails.
   void save() const;
 
 private:
@@ -49,7 +47,6 @@ private:
   void appendLine(std::string text);
 
   std::string path_;
-  std::string readError_;
   std::vector<std::string> lines_; // each line with its own line end, if it had one
 };
 

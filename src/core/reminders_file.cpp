@@ -7,6 +7,8 @@
 #include "core/reminders_file_format.h"
 #include "core/text_file_reader.h"
 
+#include <cerrno>
+
 namespace zr {
 namespace {
 
@@ -34,9 +36,14 @@ void parseReminders(std::string_view content, ReminderList& list, const Regional
 
 void loadReminders(const std::string& path, ReminderList& list, const RegionalSettings& regional,
                    const Clock& clock) {
-  if (!fileExists(path))
+  const std::optional<std::string> content = readDataFile(path);
+  if (!content)
     return;
-  parseReminders(readWholeFile(path), list, regional, clock);
+  try {
+    parseReminders(*content, list, regional, clock);
+  } catch (const Error& error) {
+    throw Error(std::string("Error in ").append(path).append(", ").append(error.what()));
+  }
 }
 
 void saveReminders(const std::string& path, const ReminderList& list) {
@@ -44,7 +51,10 @@ void saveReminders(const std::string& path, const ReminderList& list) {
 }
 
 void readRemindersV2(const std::string& path, ReminderList& list, const Clock& clock) {
-  parseRemindersV2(readWholeFile(path), list, clock);
+  const std::optional<std::string> content = readDataFile(path);
+  if (!content)
+    throw UnreadableFileError("Unable to read " + path + ": " + fileErrorText(ENOENT));
+  parseRemindersV2(*content, list, clock);
 }
 
 } // namespace zr

@@ -12,17 +12,20 @@
 namespace zr {
 
 // Appends the reminders of the file to the list. A missing file changes nothing.
-// Failures throw zr::Error with the reminders read so far left in the list.
+// A file that cannot be read (see readDataFile) throws UnreadableFileError and
+// adds nothing. Content that does not read throws zr::Error "Error in <path>,
+// line <n>, reminder <k>: <text>", with the reminders read before it left in the list.
 void loadReminders(const std::string& path, ReminderList& list, const RegionalSettings& regional,
                    const Clock& clock);
 // Writes every reminder of the list, in row order, in the current format.
-// The old file stays whole until the new one is complete.
+// The old file stays whole until the new one is complete (see replaceFileContent).
 void saveReminders(const std::string& path, const ReminderList& list);
 
 void readRemindersV2(const std::string& path, ReminderList& list, const Clock& clock);
 
 // The same on content already in memory: parseReminders decides the format as
-// loadReminders does and calls one of the two readers.
+// loadReminders does and calls one of the two readers. Their errors say where:
+// "line <n>, reminder <k>: <text>" (only the line for the count of reminders).
 void parseReminders(std::string_view content, ReminderList& list, const RegionalSettings& regional,
                     const Clock& clock);
 void parseRemindersV2(std::string_view content, ReminderList& list, const Clock& clock);

@@ -85,10 +85,15 @@ std::unique_ptr<Reminder> readReminder(TextFileReader& reader, const RegionalSet
 void parseRemindersLegacy(std::string_view content, ReminderList& list,
                           const RegionalSettings& regional, const Clock& clock) {
   TextFileReader reader(content);
-  const std::int32_t count = reader.readInteger();
+  const std::int32_t count = readCount(reader);
   reserveForRecords(list, count, content);
   for (std::int32_t index = 0; index < count; ++index) {
-    std::unique_ptr<Reminder> reminder = readReminder(reader, regional, clock);
+    std::unique_ptr<Reminder> reminder;
+    try {
+      reminder = readReminder(reader, regional, clock);
+    } catch (const Error& error) {
+      throw Error(locatedErrorText(reader.lastLine(), index + 1, error.what()));
+    }
     std::string name = reminder->name;
     list.appendReminder(std::move(reminder));
     list.setNameText(list.rowCount() - 1, std::move(name));

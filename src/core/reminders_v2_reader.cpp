@@ -25,9 +25,10 @@ void readMessageLines(TextFileReader& reader, std::vector<std::string>& text, st
   for (std::int32_t line = 0; line < count; ++line) {
     // Past the end every line reads empty and the record then fails on its
     // first weekday line; saying so at once spares reading billions of lines.
-    if (reader.atEnd())
-      throw Error(invalidIntegerText(""));
+    const bool pastEnd = reader.atEnd();
     text.emplace_back(reader.readLine());
+    if (pastEnd)
+      throw Error(invalidIntegerText(""));
   }
 }
 
@@ -57,10 +58,15 @@ void parseRemindersV2(std::string_view content, ReminderList& list, const Clock&
   TextFileReader reader(content);
   reader.readLine();
   reader.readLine();
-  const std::int32_t count = reader.readInteger();
+  const std::int32_t count = readCount(reader);
   reserveForRecords(list, count, content);
-  for (std::int32_t index = 0; index < count; ++index)
-    list.appendReminder(readReminder(reader, clock));
+  for (std::int32_t index = 0; index < count; ++index) {
+    try {
+      list.appendReminder(readReminder(reader, clock));
+    } catch (const Error& error) {
+      throw Error(locatedErrorText(reader.lastLine(), index + 1, error.what()));
+    }
+  }
 }
 
 } // namespace zr

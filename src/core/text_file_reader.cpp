@@ -83,12 +83,18 @@ std::string_view TextFileReader::readLine() {
     ++end;
   const std::size_t lineFeed = content_.find('\n', end);
   position_ = lineFeed == std::string_view::npos ? content_.size() : lineFeed + 1;
+  lastLine_ = line_;
+  if (lineFeed != std::string_view::npos)
+    ++line_;
   return content_.substr(start, end - start);
 }
 
 std::string_view TextFileReader::readToken() {
-  while (position_ < content_.size() && isBlankOrControl(content_[position_]))
+  while (position_ < content_.size() && isBlankOrControl(content_[position_])) {
+    if (content_[position_] == '\n')
+      ++line_;
     ++position_;
+  }
   const std::size_t start = position_;
   while (position_ < content_.size() && !isBlankOrControl(content_[position_]))
     ++position_;
@@ -124,6 +130,21 @@ double TextFileReader::readFloat() {
 
 std::string invalidIntegerText(std::string_view line) {
   return std::string(1, '\'').append(line).append("' is not a valid integer value");
+}
+
+std::string locatedErrorText(int line, int reminder, std::string_view text) {
+  std::string located = "line " + std::to_string(line);
+  if (reminder > 0)
+    located.append(", reminder ").append(std::to_string(reminder));
+  return located.append(": ").append(text);
+}
+
+std::int32_t readCount(TextFileReader& reader) {
+  try {
+    return reader.readInteger();
+  } catch (const Error& error) {
+    throw Error(locatedErrorText(reader.lastLine(), 0, error.what()));
+  }
 }
 
 std::int32_t lineToInteger(std::string_view line) {

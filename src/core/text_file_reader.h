@@ -16,6 +16,9 @@ public:
   explicit TextFileReader(std::string_view content);
 
   bool atEnd() const { return position_ >= content_.size(); }
+  // The number (from 1) of the line that held the last line or number read; past
+  // the end, the number of the line after the last one.
+  int lastLine() const { return lastLine_; }
   // The rest of the current line, then moves to the start of the next one.
   std::string_view readLine();
   // The next token after blanks, tabs and line ends, up to the first character
@@ -30,6 +33,8 @@ private:
 
   std::string_view content_;
   std::size_t position_ = 0;
+  int line_ = 1; // the line that position_ is on
+  int lastLine_ = 0;
 };
 
 // A line converted to an integer as a whole (leading blanks allowed); throws
@@ -37,5 +42,12 @@ private:
 std::int32_t lineToInteger(std::string_view line);
 
 std::string invalidIntegerText(std::string_view line);
+
+// The count of records: the next number, its errors saying on which line.
+std::int32_t readCount(TextFileReader& reader);
+
+// An error text with the place it was met put in front: "line 57, reminder 4: <text>",
+// or "line 3: <text>" when the line belongs to no reminder (reminder 0).
+std::string locatedErrorText(int line, int reminder, std::string_view text);
 
 } // namespace zr

@@ -13,6 +13,8 @@ namespace zr {
 namespace {
 
 constexpr int kSignals[3] = {SIGTERM, SIGINT, SIGHUP};
+// How long the close may take once a signal asked for the end.
+constexpr unsigned kCloseDeadlineSeconds = 2;
 
 // The write end of the live watcher's pipe. A signal handler can reach nothing else,
 // so this one value has to be shared with it.
@@ -20,6 +22,14 @@ volatile sig_atomic_t signalPipe = -1;
 
 extern "C" void onEndingSignal(int) {
   const int savedErrno = errno;
+  // From now on a second signal ends the program at once, and so does the alarm
+  // should the close not end it in time (with the main thread stuck, say).
+  struct sigaction standard {};
+  standard.sa_handler = SIG_DFL;
+  sigemptyset(&standard.sa_mask);
+  for (const int signalNumber : kSignals)
+    ::sigaction(signalNumber, &standard, nullptr);
+  ::alarm(kCloseDeadlineSeconds);
   const char byte = 1;
   [[maybe_unused]] const auto written = ::write(signalPipe, &byte, 1);
   errno = savedErrno;
@@ -56,6 +66,7 @@ SessionEndWatcher::SessionEndWatcher(QObject* parent) : QObject(parent) {
 }
 
 SessionEndWatcher::~SessionEndWatcher() {
+  ::alarm(0);
   for (int i = 0; i < 3; ++i)
     ::sigaction(kSignals[i], &previous_[i], nullptr);
   signalPipe = -1;

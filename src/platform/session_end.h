@@ -15,8 +15,12 @@ namespace zr {
 // the ordinary way, so its close sequence runs and its settings are written.
 //
 // The signals reach the event loop through a pipe: the handler only write()s a byte,
-// and a socket notifier turns it into sessionEnding() on the main thread.
-// Only one watcher may exist at a time; it restores the previous handlers when destroyed.
+// and a socket notifier turns it into sessionEnding() on the main thread, from whatever
+// event loop runs then (a modal box's included). The first signal also gives the close
+// a deadline: the handlers go back to the system's, so a second signal ends the process
+// at once, and an alarm ends it (SIGALRM) when it is still there two seconds later.
+// Only one watcher may exist at a time; when destroyed it cancels that alarm and
+// restores the previous handlers, so it should outlive the program's close.
 class SessionEndWatcher : public QObject {
   Q_OBJECT
 

@@ -4,6 +4,7 @@
 
 #include "core/error.h"
 #include "core/update_info.h"
+#include "platform/stored_text.h"
 #include "updater/ask_to_download_dialog.h"
 #include "updater/download_thread.h"
 #include "updater/logging.h"
@@ -14,18 +15,14 @@
 namespace zr {
 namespace {
 
-QString text(const std::string& bytes) {
-  return QString::fromLocal8Bit(bytes);
-}
-
 Offer toOffer(const UpdateOffer& offer) {
   Offer result;
-  result.version = text(offer.version);
+  result.version = toShownText(offer.version);
   for (const std::string& note : offer.notes)
-    result.notes.append(text(note));
+    result.notes.append(toShownText(note));
   for (const UpdateFile& file : offer.files)
-    result.files.append(
-        {text(file.address), text(file.name), QByteArray::fromStdString(file.sha256)});
+    result.files.append({toShownText(file.address), toShownText(file.name),
+                         QByteArray::fromStdString(file.sha256)});
   result.verified = offer.verified;
   return result;
 }
@@ -79,11 +76,11 @@ void Updater::checkThreadTerminate(DownloadThread* thread) {
   try {
     offer_ = toOffer(readUpdateOffer(std::string_view(body.constData(), body.size()), overHttps));
   } catch (const Error& error) {
-    emit checkError(statusWinShown, QString::fromLocal8Bit(error.what()));
+    emit checkError(statusWinShown, toShownText(error.what()));
     return;
   }
   emit checkDone(statusWinShown);
-  if (!isUpdateOnOffer(currentVer_.toLocal8Bit().toStdString(), offer_.version.toStdString())) {
+  if (!isUpdateOnOffer(toStoredText(currentVer_), offer_.version.toStdString())) {
     emit updateNotAvailable(statusWinShown);
   } else if (offer_.files.isEmpty()) {
     qCWarning(lcUpdater).noquote()

@@ -89,6 +89,10 @@ protected:
   FixedClock clock{at(2024, 7, 3, 9, 0, 0)};
   FakePrompts prompts;
   FakeAlerts alerts;
+  // What start() gives the window besides the fakes.
+  bool realDialogs = false; // the real dialogs and boxes instead of `prompts`
+  bool showSplash = false;
+  SessionEndWatcher* sessionEnd = nullptr;
   std::unique_ptr<MainWindow> window;
 
   QString path(const QString& name) const { return folder.path() + '/' + name; }
@@ -108,20 +112,28 @@ protected:
   }
 
   void start(std::vector<std::string> arguments = {}) {
+    // One window at a time: a second one on the folder would find it taken.
+    window.reset();
     // No update check at start: the tests never reach for the network.
     QFile settings(path("ZRDorvel.ini"));
     if (!settings.exists() && settings.open(QIODevice::WriteOnly))
       settings.write("[System]\r\nAutoCheckForUpdates=0\r\n");
     settings.close();
+    window = std::make_unique<MainWindow>(options(std::move(arguments)));
+  }
+
+  // What start() gives a window over the folder.
+  MainWindow::Options options(std::vector<std::string> arguments) {
     MainWindow::Options options;
     options.clock = &clock;
     options.programFolder = folder.path() + '/';
     options.userDataFolder = path("user-data");
     options.arguments = std::move(arguments);
-    options.showSplash = false;
-    options.prompts = &prompts;
+    options.showSplash = showSplash;
+    options.prompts = realDialogs ? nullptr : &prompts;
     options.alerts = &alerts;
-    window = std::make_unique<MainWindow>(std::move(options));
+    options.sessionEnd = sessionEnd;
+    return options;
   }
 
   ReminderTableModel& model() { return window->reminders(); }

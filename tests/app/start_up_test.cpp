@@ -3,7 +3,6 @@
 #include "app/app_icons.h"
 #include "app/data_folder.h"
 #include "app/regional_notation.h"
-#include "app/unreadable_file.h"
 #include "app_fixture.h"
 #include "core/regional_date_time.h"
 #include "platform/help_viewer.h"
@@ -203,11 +202,6 @@ TEST(DataFolderTest, ProgramFolderWhenWritableElseTheUserFolder) {
   ASSERT_TRUE(QDir().mkpath(root.path() + "/prefix/bin"));
   ASSERT_TRUE(QDir().mkpath(root.path() + "/prefix/share/zrdorvel"));
   EXPECT_EQ(chooseDataFolder(root.path() + "/prefix/bin/", user), user + '/');
-}
-
-TEST(UnreadableFileTest, NoCopyWhenTheFileCannotBeCopied) {
-  QTemporaryDir root;
-  EXPECT_EQ(keepUnreadableCopy(root.path() + "/absent.dat", at(2024, 1, 2, 3, 4, 5)), "");
 }
 
 TEST(RegionalNotationTest, FollowsTheLocale) {

@@ -3,9 +3,9 @@
 #include "app/settings.h"
 #include "app/system_options_dialog.h"
 #include "core/error.h"
+#include "core/file_io.h"
 #include "platform/autostart.h"
 #include "support/qt_test_support.h"
-#include "support/warning_catcher.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -16,6 +16,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 namespace zr {
@@ -43,18 +44,19 @@ TEST(SettingsTest, MissingFileReadsAllTrueAndWritesThreeKeysInOrder) {
   EXPECT_TRUE(read.onMinimizeMessage);
 }
 
-TEST(SettingsTest, UnreadableFileGivesTheDefaultsAndLeavesOneWarning) {
+TEST(SettingsTest, UnreadableFileThrowsNamingItWhereAMissingOneGivesTheDefaults) {
   QTemporaryDir folder;
   const QString path = folder.path() + "/ZRDorvel.ini";
   ASSERT_TRUE(QDir().mkdir(path)); // even root cannot read a folder as a file
-  test::WarningCatcher warnings;
-  const Settings read = readSettings(path);
-  EXPECT_TRUE(read.autoCheckForUpdates && read.onCloseMessage && read.onMinimizeMessage);
-  const QStringList lines = warnings.take("zrdorvel.settings");
-  ASSERT_EQ(lines.size(), 1);
-  EXPECT_TRUE(lines[0].contains(path)) << lines[0].toStdString();
-  readSettings(folder.path() + "/missing.ini");
-  EXPECT_TRUE(warnings.take("zrdorvel.settings").isEmpty()); // a first start is no fault
+  try {
+    readSettings(path);
+    ADD_FAILURE() << "a folder was read as the settings file";
+  } catch (const UnreadableFileError& error) {
+    EXPECT_THAT(error.what(), testing::HasSubstr(path.toStdString()));
+  }
+  const Settings defaults = readSettings(folder.path() + "/missing.ini");
+  EXPECT_TRUE(defaults.autoCheckForUpdates && defaults.onCloseMessage &&
+              defaults.onMinimizeMessage);
 }
 
 TEST(SettingsTest, RefusedWriteNamesTheFile) {
@@ -66,7 +68,8 @@ TEST(SettingsTest, RefusedWriteNamesTheFile) {
     writeSettings(path, {});
     ADD_FAILURE() << "no error";
   } catch (const Error& error) {
-    EXPECT_EQ(QString::fromStdString(error.what()), "Unable to write to " + path);
+    EXPECT_EQ(QString::fromStdString(error.what()),
+              "Unable to write to " + path + ": Invalid filename");
   }
 }
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 
 #include "core/error.h"
+#include "core/file_io.h"
 #include "core/ini_file.h"
 
 #include <filesystem>
@@ -9,6 +10,7 @@
 #include <iterator>
 #include <optional>
 #include <sys/stat.h>
+#include <tuple>
 #include <unistd.h>
 
 namespace zr {
@@ -126,21 +128,49 @@ TEST_F(IniFileTest, WriteChangesOnlyTheValueAndKeepsEverythingElse) {
 TEST_F(IniFileTest, RefusedWriteNamesTheFullPathAndLeavesNoTemporaryFile) {
   writeFile("[System]\r\n");
   const std::string throughFile = path_ + "/ZRDorvel.ini";
-  const fs::path overFolder = folder_ / "folder.ini";
+  const std::string overFolder = (folder_ / "folder.ini").string();
+  IniFile through(throughFile); // nothing there: reads as empty
+  IniFile over(overFolder);
   fs::create_directory(overFolder);
 
-  for (const auto& target : {throughFile, overFolder.string()}) {
-    IniFile ini(target);
-    ini.writeBool("System", "OnCloseMessage", false);
+  const std::tuple<IniFile*, std::string, std::string> cases[] = {
+      {&through, throughFile, "Invalid filename"},
+      {&over, overFolder, "it is a folder, not a file"}};
+  for (const auto& [ini, target, reason] : cases) {
+    ini->writeBool("System", "OnCloseMessage", false);
     try {
-      ini.save();
+      ini->save();
       ADD_FAILURE() << "no error for " << target;
     } catch (const Error& error) {
-      EXPECT_EQ(std::string(error.what()), "Unable to write to " + target);
+      EXPECT_EQ(std::string(error.what()), "Unable to write to " + target + ": " + reason);
     }
   }
   EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 2);
   EXPECT_TRUE(fs::is_empty(overFolder));
+}
+
+// A file that is there but cannot be read is no empty file: it is refused, so that
+// nothing is written over it.
+TEST_F(IniFileTest, FileThatCannotBeReadIsRefused) {
+  fs::create_directory(path_);
+  try {
+    const IniFile ini(path_);
+    ADD_FAILURE() << "no error";
+  } catch (const UnreadableFileError& error) {
+    EXPECT_EQ(std::string(error.what()),
+              "Unable to read " + path_ + ": it is a folder, not a file");
+  }
+}
+
+TEST_F(IniFileTest, WritesThroughASymbolicLink) {
+  const fs::path target = folder_ / "elsewhere.ini";
+  { std::ofstream(target, std::ios::binary) << "[System]\r\nOnCloseMessage=1\r\n"; }
+  fs::create_symlink(target, path_);
+  IniFile ini(path_);
+  ini.writeBool("System", "OnCloseMessage", false);
+  ini.save();
+  EXPECT_TRUE(fs::is_symlink(path_));
+  EXPECT_EQ(readFile(), "[System]\r\nOnCloseMessage=0\r\n");
 }
 
 } // namespace

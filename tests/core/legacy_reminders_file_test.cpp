@@ -116,25 +116,26 @@ TEST(LegacyRemindersFileTest, Errors) {
   };
   const std::string good = crlf({"Kept", "Yes", "Daily", "", "9:00", ""});
   const Case cases[] = {
-      {"Shopping\r\nYes\r\n", "Invalid numeric input", 0},
+      {"Shopping\r\nYes\r\n", "line 1: Invalid numeric input", 0},
       {crlf({"2"}) + good + crlf({"n", "Yes", "Once", "02/30/2024", "9:00", ""}),
-       "'02/30/2024' is not a valid date", 1},
+       "line 11, reminder 2: '02/30/2024' is not a valid date", 1},
       {crlf({"2"}) + good + crlf({"n", "Yes", "Once", "03/11/2024 09:00", "9:00", ""}),
-       "'03/11/2024 09:00' is not a valid date", 1},
+       "line 11, reminder 2: '03/11/2024 09:00' is not a valid date", 1},
       {crlf({"2"}) + good + crlf({"n", "Yes", "Daily", "", "25:00", ""}),
-       "'25:00' is not a valid time", 1},
+       "line 12, reminder 2: '25:00' is not a valid time", 1},
       {crlf({"2"}) + good + crlf({"n", "Yes", "Weekly", "Monday", "13:00 PM", ""}),
-       "'13:00 PM' is not a valid time", 1},
+       "line 12, reminder 2: '13:00 PM' is not a valid time", 1},
       {crlf({"2"}) + good + crlf({"n", "Yes", "Daily", "", "PM 9:00 PM", ""}),
-       "'PM 9:00 PM' is not a valid time", 1},
+       "line 12, reminder 2: 'PM 9:00 PM' is not a valid time", 1},
       {crlf({"2"}) + good + crlf({"n", "Yes", "Once", "03/11/2024//", "9:00", ""}),
-       "'03/11/2024//' is not a valid date", 1},
+       "line 11, reminder 2: '03/11/2024//' is not a valid date", 1},
       {crlf({"2"}) + good + crlf({"n", "Yes", "Once", "03 /11/2024", "9:00", ""}),
-       "'03 /11/2024' is not a valid date", 1},
+       "line 11, reminder 2: '03 /11/2024' is not a valid date", 1},
       {crlf({"2"}) + good + crlf({"n", "Yes", "Monthly", "first", "9:00", ""}),
-       "'first' is not a valid integer value", 1},
-      {crlf({"2"}) + good + crlf({"n", "Yes", "Once"}), "'' is not a valid date", 1},
-      {crlf({"2000000000"}) + good, "'' is not a valid integer value", 1},
+       "line 11, reminder 2: 'first' is not a valid integer value", 1},
+      {crlf({"2"}) + good + crlf({"n", "Yes", "Once"}),
+       "line 11, reminder 2: '' is not a valid date", 1},
+      {crlf({"2000000000"}) + good, "line 8, reminder 2: '' is not a valid integer value", 1},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.content);

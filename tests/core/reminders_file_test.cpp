@@ -210,11 +210,13 @@ TEST(RemindersFileTest, FormatDecision) {
   const Case cases[] = {
       {"zero bytes", "", ""},
       {"header with another version goes to the older reader", "DorvelFile\r\n3\r\n0\r\n",
-       "Invalid numeric input"},
+       "line 1: Invalid numeric input"},
       {"header with a trailing blank does not match", "DorvelFile \r\n2\r\n0\r\n",
-       "Invalid numeric input"},
+       "line 1: Invalid numeric input"},
       {"header in another letter case does not match", "dorvelfile\r\n2\r\n0\r\n",
-       "Invalid numeric input"},
+       "line 1: Invalid numeric input"},
+      {"count that is no number", "DorvelFile\r\n2\r\n\r\nmany\r\n",
+       "line 4: Invalid numeric input"},
       {"version line with text after the number", "DorvelFile\r\n2 beta\r\n0\r\n", ""},
       {"headerless count", "0\r\n", ""},
   };
@@ -233,21 +235,28 @@ TEST(RemindersFileTest, ErrorsKeepTheRemindersReadBeforeThem) {
     std::string rest;
     const char* error;
   };
+  // The reminder read before them fills lines 4 to 17, so the second one starts at line 18.
   const Case cases[] = {
-      {crlf({"Bad", "0", "TRUE", "white"}), "Invalid numeric input"},
-      {crlf({"Bad", "x1"}), "Invalid numeric input"},
-      {crlf({"Bad", "0", "TRUE", "0", "", "1", "0.5.1"}), "Invalid numeric input"},
-      {crlf({"Bad", "0", "TRUE", "0", "", "1", "1e99999"}), "Invalid numeric input"},
-      {crlf({"Bad", "0", "TRUE", "0", "", "1", "nan"}), "Invalid numeric input"},
-      {crlf({"Bad", "0", "TRUE", "99999999999"}), "Invalid numeric input"},
+      {crlf({"Bad", "0", "TRUE", "white"}), "line 21, reminder 2: Invalid numeric input"},
+      {crlf({"Bad", "x1"}), "line 19, reminder 2: Invalid numeric input"},
+      {crlf({"Bad", "0", "TRUE", "0", "", "1", "0.5.1"}),
+       "line 24, reminder 2: Invalid numeric input"},
+      {crlf({"Bad", "0", "TRUE", "0", "", "1", "1e99999"}),
+       "line 24, reminder 2: Invalid numeric input"},
+      {crlf({"Bad", "0", "TRUE", "0", "", "1", "nan"}),
+       "line 24, reminder 2: Invalid numeric input"},
+      {crlf({"Bad", "0", "TRUE", "99999999999"}), "line 21, reminder 2: Invalid numeric input"},
       {crlf({"Bad", "0", "TRUE", "0", "", "1", "0", "0", "0", "0", "Monday"}),
-       "'Monday' is not a valid integer value"},
+       "line 28, reminder 2: 'Monday' is not a valid integer value"},
       {crlf({"Bad", "0", "TRUE", "0", "", "1", "0", "0", "0", "0", "DaysOfWeekEnd", "1 "}),
-       "'1 ' is not a valid integer value"},
+       "line 29, reminder 2: '1 ' is not a valid integer value"},
       {crlf({"Bad", "0", "TRUE", "0", "", "1", "0", "0", "0", "0", ""}),
-       "'' is not a valid integer value"},
-      {"", "'' is not a valid integer value"}, // fewer records than counted
-      {crlf({"Bad", "2000000000"}), "'' is not a valid integer value"}, // lines counted, not there
+       "line 28, reminder 2: '' is not a valid integer value"},
+      // Past the end: the line after the last one.
+      {"", "line 18, reminder 2: '' is not a valid integer value"}, // fewer records than counted
+      {crlf({"Bad", "2000000000"}),
+       "line 20, reminder 2: '' is not a valid integer value"},  // lines counted, not there
+      {"Bad\nx1", "line 19, reminder 2: Invalid numeric input"}, // bare line feeds count too
   };
   for (const char* count : {"2", "2000000000"}) {
     for (const Case& c : cases) {
@@ -267,8 +276,24 @@ TEST(RemindersFileTest, MissingFileLoadsNothing) {
   const test::TemporaryFolder folder;
   ReminderList list;
   loadReminders(folder.file("Reminders.dat"), list, {}, test::kFileClock);
-  loadReminders(folder.path().string(), list, {}, test::kFileClock);
   EXPECT_TRUE(list.isEmpty());
+}
+
+// The file's errors name it and say where they are.
+TEST(RemindersFileTest, LoadErrorsNameTheFile) {
+  const test::TemporaryFolder folder;
+  const std::string path = folder.file("Reminders.dat");
+  test::writeFile(path, crlf({"DorvelFile", "2", "1", "Bad", "x1"}));
+  ReminderList list;
+  try {
+    loadReminders(path, list, {}, test::kFileClock);
+    ADD_FAILURE() << "no error";
+  } catch (const UnreadableFileError&) {
+    ADD_FAILURE() << "a file that was read is not unreadable";
+  } catch (const Error& error) {
+    EXPECT_EQ(std::string(error.what()),
+              "Error in " + path + ", line 5, reminder 1: Invalid numeric input");
+  }
 }
 
 TEST(RemindersFileTest, FileErrorTexts) {
@@ -335,8 +360,11 @@ TEST_F(SaveTest, ThroughASymbolicLinkReplacesItsTarget) {
 }
 
 TEST_F(SaveTest, UnwritableTargetGivesTheFileError) {
-  EXPECT_EQ(saveError(folder.file("missing/Reminders.dat")), "File not found");
-  EXPECT_EQ(saveError(path + "/Reminders.dat"), "Invalid filename");
+  const std::string inMissingFolder = folder.file("missing/Reminders.dat");
+  EXPECT_EQ(saveError(inMissingFolder),
+            "Unable to write to " + inMissingFolder + ": File not found");
+  EXPECT_EQ(saveError(path + "/Reminders.dat"),
+            "Unable to write to " + path + "/Reminders.dat: Invalid filename");
   EXPECT_EQ(readFile(path), "old content");
 }
 
@@ -352,7 +380,7 @@ TEST_F(SaveTest, FailedWriteLeavesTheOldFileWhole) {
   setrlimit(RLIMIT_FSIZE, &old);
   std::signal(SIGXFSZ, previous);
 
-  EXPECT_EQ(error, "I/O error 27");
+  EXPECT_EQ(error, "Unable to write to " + path + ": I/O error 27");
   EXPECT_EQ(readFile(path), "old content");
   EXPECT_EQ(filesInFolder(), 1u);
 }
@@ -363,7 +391,7 @@ TEST(RemindersFileTest, ReadingAFileThatCannotBeOpenedGivesTheFileError) {
     readRemindersV2("/nonexistent-folder/Reminders.dat", list, test::kFileClock);
     ADD_FAILURE() << "no error";
   } catch (const Error& error) {
-    EXPECT_STREQ(error.what(), "File not found");
+    EXPECT_STREQ(error.what(), "Unable to read /nonexistent-folder/Reminders.dat: File not found");
   }
 }
 

@@ -387,7 +387,7 @@ step "9. start with -startup and end it with SIGTERM"
 touch -d '2001-01-01' "$INI"
 start_program run3 -startup
 wait_for 150 icon_docked || fail "started with -startup, no icon docked"
-# The program answers SIGTERM once it has started up, that is after the splash.
+# After the splash, so that the settings have been read and the close writes them.
 wait_for 100 is_visible About || fail "no splash with -startup"
 wait_for 100 is_gone About || fail "the splash did not close"
 sleep 0.5

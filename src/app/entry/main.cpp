@@ -8,8 +8,6 @@
 #include "platform/window_system.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QTimer>
 #include <vector>
 
 int main(int argc, char** argv) {
@@ -51,29 +49,19 @@ int main(int argc, char** argv) {
   options.separators = zr::dateTimeSeparatorsOf(locale);
 
   // Logging out, shutting down or a termination signal end the program the way
-  // "Shut Down" does, so the close sequence runs and the settings are written.
-  // A request that comes during start-up (the splash) is carried out once the
-  // window exists.
+  // "Shut Down" does, so the close sequence runs and the settings are written. The
+  // watcher outlives the window, so its deadline covers the whole close.
   zr::SessionEndWatcher sessionEnd;
-  zr::MainWindow* mainWindow = nullptr;
-  bool endRequested = false;
-  QObject::connect(&sessionEnd, &zr::SessionEndWatcher::sessionEnding, &app, [&] {
-    if (mainWindow)
-      mainWindow->fileShutDown();
-    else
-      endRequested = true;
-  });
+  options.sessionEnd = &sessionEnd;
 
   zr::MainWindow window(std::move(options));
-  // "Shut Down" chosen while a start-up message was open has run the close already.
+  // Closed already: another copy runs on the data folder, or the program was shut
+  // down during the start-up (closed() had no listener yet).
   if (window.isClosed())
     return 0;
-  mainWindow = &window;
   QObject::connect(&window, &zr::MainWindow::closed, &app, &QApplication::quit,
                    Qt::QueuedConnection);
-  if (endRequested)
-    QTimer::singleShot(0, &window, &zr::MainWindow::fileShutDown);
-  else if (!window.startsHidden())
+  if (!window.startsHidden())
     window.show();
   return app.exec();
 }
