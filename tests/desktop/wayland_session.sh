@@ -67,8 +67,10 @@ run() {
   if [ "$expected" = libqxcb.so ]; then
     wait_for 150 on_x || fail "$label: the main window did not appear on the X server"
   else
-    # The splash (three seconds), then the main window, both on Wayland.
-    sleep 4
+    # The splash (three seconds), then the main window, both on Wayland: the client's
+    # protocol log (WAYLAND_DEBUG) shows the main window's title once it is there.
+    main_window_titled() { grep -q 'set_title("ZR Dorvel")' "$OUT/run-$label.out"; }
+    wait_for 300 main_window_titled || fail "$label: no main window on Wayland"
     on_x && fail "$label: a window appeared on the X server"
     ended && fail "$label: the program ended by itself"
   fi
@@ -83,8 +85,8 @@ run() {
 
 run "Wayland session with XWayland" libqxcb.so \
   WAYLAND_DISPLAY=$SOCKET DISPLAY="$X_DISPLAY" XDG_SESSION_TYPE=wayland
-run "QT_QPA_PLATFORM=wayland" libqwayland-generic.so \
+run "QT_QPA_PLATFORM=wayland" libqwayland-generic.so WAYLAND_DEBUG=client \
   WAYLAND_DISPLAY=$SOCKET DISPLAY="$X_DISPLAY" XDG_SESSION_TYPE=wayland QT_QPA_PLATFORM=wayland
-run "Wayland without an X server" libqwayland-generic.so \
+run "Wayland without an X server" libqwayland-generic.so WAYLAND_DEBUG=client \
   WAYLAND_DISPLAY=$SOCKET XDG_SESSION_TYPE=wayland
 echo "wayland session test passed"
