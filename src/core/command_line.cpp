@@ -2,28 +2,19 @@
 
 #include "core/command_line.h"
 
+#include "core/ascii_text.h"
+
 namespace zr {
-namespace {
-
-std::string upperAscii(std::string_view text) {
-  std::string result(text);
-  for (char& c : result) {
-    if (c >= 'a' && c <= 'z')
-      c = static_cast<char>(c - ('a' - 'A'));
-  }
-  return result;
-}
-
-} // namespace
+namespace {} // namespace
 
 bool hasCommandLineSwitch(const std::vector<std::string>& arguments, std::string_view name) {
-  const std::string wanted = upperAscii(name);
+  const std::string wanted = toUpperAscii(name);
   bool found = false;
   for (const std::string& argument : arguments) {
     if (argument.empty() || (argument.front() != '-' && argument.front() != '/'))
       continue;
     // The switch's first occurrence must start right after the "-" or "/".
-    if (wanted.empty() || upperAscii(argument).find(wanted) != 1)
+    if (wanted.empty() || toUpperAscii(argument).find(wanted) != 1)
       continue;
     const std::size_t after = 1 + wanted.size();
     if (argument.size() == after || argument[after] == ':' || argument[after] == '=')

@@ -2,6 +2,7 @@
 
 #include "core/ini_file.h"
 
+#include "core/ascii_text.h"
 #include "core/file_io.h"
 
 #include <filesystem>
@@ -11,25 +12,6 @@ namespace zr {
 namespace {
 
 constexpr std::string_view kLineEnd = "\r\n";
-
-std::string_view trim(std::string_view text) {
-  const auto first = text.find_first_not_of(" \t");
-  if (first == std::string_view::npos)
-    return {};
-  const auto last = text.find_last_not_of(" \t");
-  return text.substr(first, last - first + 1);
-}
-
-bool equalsIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size())
-    return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
-    if (lower(a[i]) != lower(b[i]))
-      return false;
-  }
-  return true;
-}
 
 // The line without its line end.
 std::string_view content(const std::string& line) {
@@ -45,28 +27,29 @@ bool hasLineEnd(const std::string& line) {
 
 // The name of a "[Section]" line, or nothing for any other line.
 std::optional<std::string_view> sectionName(const std::string& line) {
-  const auto text = trim(content(line));
+  const auto text = trimBlanks(content(line));
   if (text.empty() || text.front() != '[')
     return std::nullopt;
   const auto close = text.find(']');
-  return trim(text.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1));
+  return trimBlanks(
+      text.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1));
 }
 
 // The key of a "key=value" line, or nothing for comments and other lines.
 std::optional<std::string_view> keyName(const std::string& line) {
   const auto text = content(line);
-  const auto trimmed = trim(text);
+  const auto trimmed = trimBlanks(text);
   if (trimmed.empty() || trimmed.front() == ';')
     return std::nullopt;
   const auto equals = text.find('=');
   if (equals == std::string_view::npos)
     return std::nullopt;
-  return trim(text.substr(0, equals));
+  return trimBlanks(text.substr(0, equals));
 }
 
 std::string_view valueOf(const std::string& line) {
   const auto text = content(line);
-  auto value = trim(text.substr(text.find('=') + 1));
+  auto value = trimBlanks(text.substr(text.find('=') + 1));
   if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
       value.back() == value.front())
     value = value.substr(1, value.size() - 2);
@@ -119,8 +102,8 @@ IniFile::IniFile(std::string path) : path_(std::move(path)) {
 
 bool IniFile::locate(std::string_view section, std::string_view key, Position& position) const {
   std::size_t line = 0;
-  while (line < lines_.size() &&
-         !(sectionName(lines_[line]) && equalsIgnoringCase(*sectionName(lines_[line]), section)))
+  while (line < lines_.size() && !(sectionName(lines_[line]) &&
+                                   equalsIgnoringAsciiCase(*sectionName(lines_[line]), section)))
     ++line;
   if (line == lines_.size())
     return false;
@@ -130,7 +113,7 @@ bool IniFile::locate(std::string_view section, std::string_view key, Position& p
     if (!name)
       continue;
     position.sectionEnd = line + 1;
-    if (position.keyLine == lines_.size() && equalsIgnoringCase(*name, key))
+    if (position.keyLine == lines_.size() && equalsIgnoringAsciiCase(*name, key))
       position.keyLine = line;
   }
   return true;

@@ -2,6 +2,8 @@
 
 #include "core/natural_compare.h"
 
+#include "core/ascii_text.h"
+
 #include <cstddef>
 
 namespace zr {
@@ -9,11 +11,6 @@ namespace {
 
 bool isDigit(char c) {
   return c >= '0' && c <= '9';
-}
-
-unsigned char foldCase(char c) {
-  const auto byte = static_cast<unsigned char>(c);
-  return byte >= 'A' && byte <= 'Z' ? static_cast<unsigned char>(byte + ('a' - 'A')) : byte;
 }
 
 // The digit run starting at `position`, without its leading zeros; moves past the run.
@@ -41,8 +38,8 @@ int naturalCompare(std::string_view left, std::string_view right) {
         return order < 0 ? -1 : 1;
       continue;
     }
-    const unsigned char a = foldCase(left[i++]);
-    const unsigned char b = foldCase(right[j++]);
+    const unsigned char a = static_cast<unsigned char>(toLowerAscii(left[i++]));
+    const unsigned char b = static_cast<unsigned char>(toLowerAscii(right[j++]));
     if (a != b)
       return a < b ? -1 : 1;
   }

@@ -2,6 +2,8 @@
 
 #include "core/proxy_settings.h"
 
+#include "core/ascii_text.h"
+
 #include <algorithm>
 #include <charconv>
 #include <vector>
@@ -9,18 +11,8 @@
 namespace zr {
 namespace {
 
-char lowerCase(char c) {
-  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-std::string lowerCaseAscii(std::string_view text) {
-  std::string result(text);
-  std::transform(result.begin(), result.end(), result.begin(), lowerCase);
-  return result;
-}
-
 int hexValue(char c) {
-  c = lowerCase(c);
+  c = toLowerAscii(c);
   if (c >= '0' && c <= '9')
     return c - '0';
   if (c >= 'a' && c <= 'f')
@@ -53,7 +45,7 @@ std::optional<int> parsePort(std::string_view text) {
 }
 
 bool isHostCharacter(char c) {
-  c = lowerCase(c);
+  c = toLowerAscii(c);
   return (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '.' || c == '_';
 }
 
@@ -62,7 +54,7 @@ bool isIpv6Character(char c) {
 }
 
 std::optional<ProxyKind> kindOfScheme(std::string_view scheme) {
-  const std::string lower = lowerCaseAscii(scheme);
+  const std::string lower = toLowerAscii(scheme);
   if (lower == "http")
     return ProxyKind::Http;
   if (lower == "socks5" || lower == "socks5h")
@@ -159,7 +151,7 @@ std::optional<ProxyServer> parseProxyAddress(std::string_view text) {
 }
 
 bool isExemptFromProxy(std::string_view host, std::string_view noProxy) {
-  const std::string name = lowerCaseAscii(host);
+  const std::string name = toLowerAscii(host);
   for (std::string_view entry : listEntries(noProxy)) {
     if (entry == "*")
       return true;
@@ -167,7 +159,7 @@ bool isExemptFromProxy(std::string_view host, std::string_view noProxy) {
       entry = entry.substr(1, entry.size() - 2);
     while (entry.starts_with('.'))
       entry.remove_prefix(1);
-    const std::string domain = lowerCaseAscii(entry);
+    const std::string domain = toLowerAscii(entry);
     if (domain.empty())
       continue;
     if (name == domain)
@@ -181,7 +173,7 @@ bool isExemptFromProxy(std::string_view host, std::string_view noProxy) {
 
 ProxyChoice chooseProxy(std::string_view scheme, std::string_view host,
                         const ProxyVariables& variables) {
-  const std::string lowerScheme = lowerCaseAscii(scheme);
+  const std::string lowerScheme = toLowerAscii(scheme);
   const std::string& variable = lowerScheme == "https"  ? variables.httpsProxy
                                 : lowerScheme == "http" ? variables.httpProxy
                                                         : std::string();

@@ -2,40 +2,20 @@
 
 #include "core/regional_date_time.h"
 
+#include "core/ascii_text.h"
+
 #include <cstddef>
 #include <utility>
 
 namespace zr {
 namespace {
 
-std::string_view trimBlanks(std::string_view text) {
-  while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
-    text.remove_prefix(1);
-  while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
-    text.remove_suffix(1);
-  return text;
-}
-
-char upper(char c) {
-  return c >= 'a' && c <= 'z' ? static_cast<char>(c - ('a' - 'A')) : c;
-}
-
-bool equalsIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size())
-    return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (upper(a[i]) != upper(b[i]))
-      return false;
-  }
-  return true;
-}
-
 enum class Marker { None, Am, Pm };
 
 Marker markerOf(std::string_view text, const RegionalSettings& regional) {
-  if (equalsIgnoringCase(text, regional.amText))
+  if (equalsIgnoringAsciiCase(text, regional.amText))
     return Marker::Am;
-  if (equalsIgnoringCase(text, regional.pmText))
+  if (equalsIgnoringAsciiCase(text, regional.pmText))
     return Marker::Pm;
   return Marker::None;
 }
@@ -46,7 +26,8 @@ Marker readLeadingMarker(std::string_view& text, const RegionalSettings& regiona
   const std::pair<std::string_view, Marker> candidates[] = {{regional.amText, Marker::Am},
                                                             {regional.pmText, Marker::Pm}};
   for (const auto& [candidate, marker] : candidates) {
-    if (!candidate.empty() && equalsIgnoringCase(text.substr(0, candidate.size()), candidate)) {
+    if (!candidate.empty() &&
+        equalsIgnoringAsciiCase(text.substr(0, candidate.size()), candidate)) {
       text = trimBlanks(text.substr(candidate.size()));
       return marker;
     }

@@ -2,6 +2,7 @@
 
 #include "core/update_info.h"
 
+#include "core/ascii_text.h"
 #include "core/error.h"
 
 #include <algorithm>
@@ -12,22 +13,6 @@ namespace {
 
 constexpr std::size_t kPrintableLength = 200;
 constexpr std::size_t kDigestLength = 64;
-
-std::string upperCaseAscii(std::string_view text) {
-  std::string result(text);
-  for (char& c : result)
-    if (c >= 'a' && c <= 'z')
-      c = static_cast<char>(c - 'a' + 'A');
-  return result;
-}
-
-std::string lowerCaseAscii(std::string_view text) {
-  std::string result(text);
-  for (char& c : result)
-    if (c >= 'A' && c <= 'Z')
-      c = static_cast<char>(c - 'A' + 'a');
-  return result;
-}
 
 std::vector<std::string_view> splitLines(std::string_view text) {
   text = text.substr(0, text.find('\0'));
@@ -114,7 +99,7 @@ AddressStart addressStart(std::string_view address) {
   authority = authority.substr(0, authority.find_first_of("/?#"));
   if (const std::size_t at = authority.rfind('@'); at != std::string_view::npos)
     authority.remove_prefix(at + 1);
-  return {lowerCaseAscii(address.substr(0, separator)), authority.substr(0, authority.rfind(':'))};
+  return {toLowerAscii(address.substr(0, separator)), authority.substr(0, authority.rfind(':'))};
 }
 
 UpdateFile checkFileLine(const std::string& line, bool overHttps) {
@@ -142,7 +127,7 @@ std::map<std::string, std::string> readDigests(const std::vector<std::string>& l
     if (equals == 0 || digest.size() != kDigestLength ||
         !std::all_of(digest.begin(), digest.end(), isHexDigit))
       refuseLine("[SHA256]", line, "it is not a file name, \"=\" and 64 hexadecimal digits.");
-    digests[line.substr(0, equals)] = lowerCaseAscii(digest);
+    digests[line.substr(0, equals)] = toLowerAscii(digest);
   }
   return digests;
 }
@@ -154,7 +139,7 @@ UpdateInfo readUpdateInfo(std::string_view text) {
   std::string section;
   for (std::string_view line : splitLines(text)) {
     if (isSectionHeader(line)) {
-      section = upperCaseAscii(line);
+      section = toUpperAscii(line);
       info.hasDigests = info.hasDigests || section == "[SHA256]";
     } else if (section == "[VERSION]") {
       if (!line.empty())
@@ -204,8 +189,8 @@ std::string documentName(std::string_view address) {
 }
 
 bool isUpdateOnOffer(std::string_view currentVersion, std::string_view offeredVersion) {
-  const std::string current = upperCaseAscii(currentVersion);
-  const std::string offered = upperCaseAscii(offeredVersion);
+  const std::string current = toUpperAscii(currentVersion);
+  const std::string offered = toUpperAscii(offeredVersion);
   return trimControls(current) != trimControls(offered);
 }
 
