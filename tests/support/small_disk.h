@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <string>
 #include <sys/mount.h>
@@ -12,12 +13,15 @@ namespace zr::test {
 
 // A tmpfs of a few kilobytes mounted on an existing folder for the life of the
 // object, to be filled up as a full disk is. Mounting needs root; where the test
-// may not mount, mounted() is false and the test skips.
+// may not mount, mounted() is false, problem() says why, and the test skips.
 class SmallDisk {
 public:
   SmallDisk(std::string folder, std::size_t bytes) : folder_(std::move(folder)) {
     const std::string options = "size=" + std::to_string(bytes) + ",mode=0777";
-    mounted_ = ::mount("tmpfs", folder_.c_str(), "tmpfs", 0, options.c_str()) == 0;
+    mounted_ =
+        ::mount("tmpfs", folder_.c_str(), "tmpfs", MS_NOSUID | MS_NODEV, options.c_str()) == 0;
+    if (!mounted_)
+      problem_ = std::string("cannot mount a tmpfs: ") + std::strerror(errno);
   }
   ~SmallDisk() {
     if (mounted_)
@@ -27,6 +31,7 @@ public:
   SmallDisk& operator=(const SmallDisk&) = delete;
 
   bool mounted() const { return mounted_; }
+  const std::string& problem() const { return problem_; }
 
   // Writes a file until the disk takes no byte more; true when it ended full.
   bool fill() const {
@@ -47,6 +52,7 @@ public:
 private:
   std::string folder_;
   bool mounted_ = false;
+  std::string problem_;
 };
 
 } // namespace zr::test

@@ -2,15 +2,17 @@
 
 #include "http_test_server.h"
 #include "nginx_server.h"
-#include "small_disk.h"
 #include "support/qt_test_support.h"
+#include "support/small_disk.h"
 #include "transfer_run.h"
 #include "updater/status_window.h"
 
 #include <QApplication>
 #include <QCryptographicHash>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QPushButton>
+#include <QStorageInfo>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -378,10 +380,13 @@ protected:
       GTEST_SKIP() << disk_.problem();
   }
 
-  QString target(const QString& name) const { return disk_.path() + u'/' + name; }
+  QString target(const QString& name) const { return folder_.filePath(name); }
+  qint64 freeBytes() const { return QStorageInfo(folder_.path()).bytesAvailable(); }
+  QStringList files() const { return QDir(folder_.path()).entryList(QDir::Files | QDir::Hidden); }
 
   HttpTestServer server_;
-  SmallDisk disk_{kDiskSize};
+  QTemporaryDir folder_;
+  SmallDisk disk_{folder_.path().toStdString(), kDiskSize};
 };
 
 TEST_F(DownloadOntoSmallDisk, BodyBeyondTheFreeSpaceFailsAndLeavesNothing) {
@@ -394,8 +399,8 @@ TEST_F(DownloadOntoSmallDisk, BodyBeyondTheFreeSpaceFailsAndLeavesNothing) {
 
     EXPECT_TRUE(run.thread().failed());
     EXPECT_EQ(run.thread().errors(),
-              QStringList({"big.bin is larger than the free space in " + disk_.path() + "."}));
-    EXPECT_TRUE(disk_.files().isEmpty()) << disk_.files().join(", ").toStdString();
+              QStringList({"big.bin is larger than the free space in " + folder_.path() + "."}));
+    EXPECT_TRUE(files().isEmpty()) << files().join(", ").toStdString();
   }
 }
 
@@ -404,10 +409,10 @@ TEST_F(DownloadOntoSmallDisk, WriteThatFailsFailsTheRunAndLeavesNothing) {
   writeFile(target("setup.bin"), "the earlier setup");
   TransferRun run;
   run.thread().addItem(toFile(server_.url("/hold/setup.bin"), target("setup.bin")));
-  const qint64 freeAtStart = disk_.freeBytes();
+  const qint64 freeAtStart = freeBytes();
   run.thread().start();
   // Once the first half is on the disk, something else fills the disk up.
-  ASSERT_TRUE(QTest::qWaitFor([&] { return disk_.freeBytes() <= freeAtStart - kDiskSize / 4; },
+  ASSERT_TRUE(QTest::qWaitFor([&] { return freeBytes() <= freeAtStart - kDiskSize / 4; },
                               test::kRunTimeoutMs));
   QFile filler(target("filler"));
   ASSERT_TRUE(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
@@ -421,7 +426,7 @@ TEST_F(DownloadOntoSmallDisk, WriteThatFailsFailsTheRunAndLeavesNothing) {
   ASSERT_EQ(run.thread().errors().size(), 1);
   EXPECT_TRUE(run.thread().errors()[0].startsWith("Unable to write " + target("setup.bin") + ": "))
       << run.thread().errors()[0].toStdString();
-  EXPECT_EQ(disk_.files(), QStringList({"filler", "setup.bin"}));
+  EXPECT_EQ(files(), QStringList({"filler", "setup.bin"}));
   EXPECT_EQ(fileContent(target("setup.bin")), "the earlier setup");
 }
 
