@@ -30,7 +30,8 @@ DateTime missedMoment(const Reminder& reminder, DateTime start) {
   for (const DateTime lookBack : kLookBackDays) {
     const DateTime from = std::max(earliest, start - lookBack);
     DateTime found = occurrenceFrom(schedule, from);
-    if (found != 0 && found < start) {
+    // Far from day 0 a millisecond is lost in rounding: the last run itself is no miss.
+    if (found != 0 && found < start && found > reminder.lastRun) {
       for (DateTime later = occurrenceFrom(schedule, found + kOneMillisecond);
            later > found && later < start;
            later = occurrenceFrom(schedule, found + kOneMillisecond))
