@@ -36,10 +36,10 @@ private:
 
   SystemOptions& options_;
   QString programPath_;
-  QCheckBox* startAutomaticallyBox_;
-  QCheckBox* autoCheckForUpdateBox_;
-  QCheckBox* keepSnoozedBox_;
-  QCheckBox* showMissedBox_;
+  QCheckBox* startAutomaticallyBox_ = nullptr;
+  QCheckBox* autoCheckForUpdateBox_ = nullptr;
+  QCheckBox* keepSnoozedBox_ = nullptr;
+  QCheckBox* showMissedBox_ = nullptr;
 };
 
 } // namespace zr
