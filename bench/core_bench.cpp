@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: MIT
 
 // Speed of the reminder core: the next-occurrence search that runs for every
-// reminder every five seconds, the refresh and sort of a large list, and
-// saving and loading a large reminders file.
+// reminder every five seconds, the refresh and sort of a large list, the search
+// at start for what was missed while the program was off, and saving and loading
+// a large reminders file.
 
+#include "core/missed_reminders.h"
 #include "core/reminders_file.h"
 
 #include <benchmark/benchmark.h>
@@ -75,6 +77,21 @@ void BM_Refresh(benchmark::State& state) {
     list.refreshReminderList(clock.now(), clock);
 }
 BENCHMARK(BM_Refresh)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+// The list as it was saved a month before the start: every enabled reminder with an
+// occurrence since has missed it, a daily one thirty times.
+void BM_MissedAtStart(benchmark::State& state) {
+  const FixedClock lastSave(at(2024, 2, 11, 12));
+  const DateTime start = at(2024, 3, 11, 12);
+  ReminderList list;
+  fill(list, static_cast<int>(state.range(0)));
+  list.refreshReminderList(lastSave.now(), lastSave);
+  for (auto _ : state) {
+    for (int row = 0; row < list.reminderCount(); ++row)
+      benchmark::DoNotOptimize(missedMoment(*list.reminderAt(row), start));
+  }
+}
+BENCHMARK(BM_MissedAtStart)->Arg(10000)->Unit(benchmark::kMillisecond);
 
 // A folder of its own under /tmp, removed afterwards.
 class BenchFolder {

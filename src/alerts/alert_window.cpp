@@ -39,14 +39,15 @@ QLabel* addLabel(const QString& caption, const QColor& color, QWidget* parent) {
 
 } // namespace
 
-AlertWindow::AlertWindow(const Reminder& reminder, QWidget* owner)
+AlertWindow::AlertWindow(const Reminder& reminder, QWidget* owner, const QString& lateNote)
     : QWidget(owner, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
                          Qt::WindowDoesNotAcceptFocus),
       reminder_(std::make_unique<Reminder>(reminder.date)) {
   setAttribute(Qt::WA_DeleteOnClose);
   setAttribute(Qt::WA_ShowWithoutActivating);
   setFocusPolicy(Qt::NoFocus);
-  setWindowTitle(toShownText(reminder.name));
+  setWindowTitle(lateNote.isEmpty() ? toShownText(reminder.name)
+                                    : toShownText(reminder.name) + ' ' + lateNote);
 
   const QPalette& colors = palette();
   frameColor_ = colorToQColor(reminder.color, colors);
@@ -59,7 +60,7 @@ AlertWindow::AlertWindow(const Reminder& reminder, QWidget* owner)
 
   reminder_->copyFrom(reminder);
   setFixedSize(kWidth, kHeight);
-  addCaption();
+  addCaption(lateNote);
   addMessageArea();
   addSnoozeControls();
 }
@@ -76,17 +77,19 @@ int AlertWindow::snoozeMinutes() const {
 }
 
 // The heading shows the reminder's name, shortened with an ellipsis when it would
-// run under the close button; the caption bar is as tall as the heading needs.
-void AlertWindow::addCaption() {
-  heading_ = addLabel(QString(), captionText_, this);
-  heading_->setObjectName(QStringLiteral("lblHeading"));
-  QFont bold = heading_->font();
+// run under the close button, and the late note after it when both fit; otherwise the
+// note takes a line of its own below, in the regular weight. The caption bar is as
+// tall as its lines need; the close button keeps the size of one line.
+void AlertWindow::addCaption(const QString& lateNote) {
+  QLabel* heading = addLabel(QString(), captionText_, this);
+  heading->setObjectName(QStringLiteral("lblHeading"));
+  QFont bold = heading->font();
   bold.setBold(true);
-  heading_->setFont(bold);
-  const int headingHeight = heading_->fontMetrics().height();
-  captionHeight_ = kHeadingTop + headingHeight + kCaptionPadding;
+  heading->setFont(bold);
+  const QFontMetrics metrics = heading->fontMetrics();
+  const int headingHeight = metrics.height();
 
-  const int buttonSide = captionHeight_ - 2 * kCaptionPadding;
+  const int buttonSide = kHeadingTop + headingHeight - kCaptionPadding;
   auto* close = new AlertCloseButton(captionText_, this);
   close->setObjectName(QStringLiteral("btnClose"));
   close->setGeometry(kWidth - kCaptionPadding - 2 - buttonSide, kCaptionPadding, buttonSide,
@@ -95,10 +98,25 @@ void AlertWindow::addCaption() {
 
   const int headingWidth = close->x() - 4 - kHeadingLeft;
   const QString name = toShownText(reminder_->name);
-  heading_->setText(heading_->fontMetrics().elidedText(name, Qt::ElideRight, headingWidth));
-  if (heading_->text() != name)
-    heading_->setToolTip(name);
-  heading_->setGeometry(kHeadingLeft, kHeadingTop, headingWidth, headingHeight);
+  const QString caption = lateNote.isEmpty() ? name : name + ' ' + lateNote;
+  const bool noteBelow = !lateNote.isEmpty() && metrics.horizontalAdvance(caption) > headingWidth;
+  const QString headingText = noteBelow ? name : caption;
+  heading->setText(metrics.elidedText(headingText, Qt::ElideRight, headingWidth));
+  heading->setGeometry(kHeadingLeft, kHeadingTop, headingWidth, headingHeight);
+  bool shortened = heading->text() != headingText;
+  int captionBottom = heading->y() + heading->height();
+  if (noteBelow) {
+    QLabel* note = addLabel(QString(), captionText_, this);
+    note->setObjectName(QStringLiteral("lblLateNote"));
+    const int noteWidth = kWidth - 2 * kHeadingLeft;
+    note->setText(note->fontMetrics().elidedText(lateNote, Qt::ElideRight, noteWidth));
+    note->setGeometry(kHeadingLeft, captionBottom, noteWidth, note->fontMetrics().height());
+    shortened = shortened || note->text() != lateNote;
+    captionBottom = note->y() + note->height();
+  }
+  if (shortened)
+    heading->setToolTip(caption);
+  captionHeight_ = captionBottom + kCaptionPadding;
 }
 
 // The lines go in before the bounds are set, so the text is laid out once, at its
@@ -114,7 +132,7 @@ void AlertWindow::addMessageArea() {
   message->setColorArrows(bodyText_);
   message->setColorBar(bodyText_);
   message->setColorScroller(bodyText_);
-  const int top = heading_->y() + heading_->height() + 10;
+  const int top = captionHeight_ - kCaptionPadding + 10;
   message->setGeometry(20, top, kWidth - 40, kHeight - top - 35);
 }
 

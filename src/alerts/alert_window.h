@@ -9,8 +9,6 @@
 #include <QWidget>
 #include <memory>
 
-class QLabel;
-
 namespace zr {
 
 class ScrollText;
@@ -18,7 +16,8 @@ class SpinLabel;
 
 // The desktop alert of one reminder: a frameless 250 x 150 window that stays on
 // top without taking the keyboard from the window the user is typing in. It shows
-// the reminder's name in a caption bar, its message in a scrolling text and asks
+// the reminder's name in a caption bar (followed by a late note, such as
+// "(missed 09:30:00 am)", when it has one), its message in a scrolling text and asks
 // for the snooze minutes with a spin label. It carries a private copy of the
 // reminder, is moved by dragging anywhere on it and deletes itself once closed.
 class AlertWindow : public QWidget {
@@ -29,7 +28,7 @@ public:
   static constexpr int kHeight = 150;
 
   // The owner (the main window) destroys alerts still open when it goes.
-  AlertWindow(const Reminder& reminder, QWidget* owner);
+  AlertWindow(const Reminder& reminder, QWidget* owner, const QString& lateNote = QString());
   ~AlertWindow() override;
 
   // The copy of the reminder this alert shows; null once taken.
@@ -57,7 +56,7 @@ protected:
   void closeEvent(QCloseEvent* event) override;
 
 private:
-  void addCaption();
+  void addCaption(const QString& lateNote);
   void addMessageArea();
   void addSnoozeControls();
 
@@ -69,7 +68,6 @@ private:
   QColor captionEnd_;
   QColor bodyText_;
   QColor captionText_;
-  QLabel* heading_ = nullptr;
   int captionHeight_ = 0;
 
   bool pressed_ = false;

@@ -9,8 +9,8 @@
 namespace zr {
 
 AlertWindow* showReminderAlert(const Reminder& reminder, AlertStack& stack, SoundPlayer& sound,
-                               QWidget* owner) {
-  auto* alert = new AlertWindow(reminder, owner);
+                               QWidget* owner, const QString& lateNote) {
+  auto* alert = new AlertWindow(reminder, owner, lateNote);
   stack.add(alert);
   if (!reminder.audioFile.empty())
     sound.play(reminder.audioFile);

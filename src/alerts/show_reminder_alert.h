@@ -4,6 +4,8 @@
 
 #include "core/reminder.h"
 
+#include <QString>
+
 class QWidget;
 
 namespace zr {
@@ -13,10 +15,11 @@ class AlertWindow;
 class SoundPlayer;
 
 // Builds the alert of one reminder with a private copy of it, places it on the
-// stack, starts the reminder's sound when it has one and shows the alert. The
-// reminder given is never changed. The owner connects to AlertWindow::closing to
+// stack, starts the reminder's sound when it has one and shows the alert. A late
+// note follows the name in the caption (see AlertWindow). The reminder given is
+// never changed. The owner connects to AlertWindow::closing to
 // take the copy and the snooze minutes; the alert deletes itself after closing.
 AlertWindow* showReminderAlert(const Reminder& reminder, AlertStack& stack, SoundPlayer& sound,
-                               QWidget* owner);
+                               QWidget* owner, const QString& lateNote = QString());
 
 } // namespace zr

@@ -4,6 +4,8 @@
 
 #include "core/reminder.h"
 
+#include <string>
+
 namespace zr {
 
 // Shows the desktop alert of one reminder. The alert keeps its own copy and
@@ -12,7 +14,9 @@ namespace zr {
 class AlertPresenter {
 public:
   virtual ~AlertPresenter() = default;
-  virtual void showReminderAlert(const Reminder& reminder) = 0;
+  // `lateNote` (stored text, usually empty) follows the name in the alert's caption:
+  // "(missed 09:30:00 am)" for a reminder that came due while the program was off.
+  virtual void showReminderAlert(const Reminder& reminder, const std::string& lateNote) = 0;
 };
 
 } // namespace zr

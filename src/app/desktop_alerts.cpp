@@ -5,13 +5,15 @@
 #include "alerts/alert_window.h"
 #include "alerts/show_reminder_alert.h"
 #include "app/main_window.h"
+#include "platform/stored_text.h"
 
 namespace zr {
 
 DesktopAlerts::DesktopAlerts(MainWindow& window) : window_(window) {}
 
-void DesktopAlerts::showReminderAlert(const Reminder& reminder) {
-  AlertWindow* alert = zr::showReminderAlert(reminder, stack_, sound_, &window_);
+void DesktopAlerts::showReminderAlert(const Reminder& reminder, const std::string& lateNote) {
+  AlertWindow* alert =
+      zr::showReminderAlert(reminder, stack_, sound_, &window_, toShownText(lateNote));
   QObject::connect(alert, &AlertWindow::closing, &window_, [this](AlertWindow* closing) {
     window_.reminderClose(closing->takeReminder(), closing->snoozeMinutes());
   });

@@ -16,7 +16,7 @@ class MainWindow;
 class DesktopAlerts final : public AlertPresenter {
 public:
   explicit DesktopAlerts(MainWindow& window);
-  void showReminderAlert(const Reminder& reminder) override;
+  void showReminderAlert(const Reminder& reminder, const std::string& lateNote) override;
 
 private:
   MainWindow& window_;

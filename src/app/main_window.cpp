@@ -19,6 +19,7 @@
 #include "core/command_line.h"
 #include "core/error.h"
 #include "core/file_io.h"
+#include "core/missed_reminders.h"
 #include "platform/build_info.h"
 #include "platform/help_viewer.h"
 #include "platform/installed_files.h"
@@ -249,18 +250,19 @@ void MainWindow::startUp() {
     programFolder_ += '/';
   dataFolder_ = chooseDataFolder(programFolder_, options_.userDataFolder);
   remindersData_ = DataFile(nativePath(remindersFile()));
+  snoozedData_ = DataFile(nativePath(snoozedFile()));
   // Before anything touches the folder: another copy may be working in it.
   if (!claimDataFolder(!hidden))
     return;
   if (hidden)
     hideProgram();
-  for (const QString& file : {remindersFile(), settingsFile()})
+  for (const QString& file : {remindersFile(), settingsFile(), snoozedFile()})
     removeLeftoverSaves(nativePath(file), startedAt_);
   UpdateController::deleteLeftoverUpdates(dataFolder_);
   aboutBox_.setHomePage(build_info::kHomePageUrl);
   updates_ = std::make_unique<UpdateController>(
       this, dataFolder_, updateInfoAddress(), build_info::kHomePageUrl,
-      [this] { return autoCheckForUpdates_; }, [this] { fileShutDown(); });
+      [this] { return systemOptions_.autoCheckForUpdates; }, [this] { fileShutDown(); });
   if (options_.showSplash)
     showSplash();
   // Closed during the splash: the settings were never read, so nothing is written.
@@ -268,16 +270,19 @@ void MainWindow::startUp() {
     return;
   readSettings();
   fillTrayPopupMenu();
-  try {
-    loadReminderFile();
-  } catch (const UnreadableFileError& error) {
-    keepUnreadableReminderFile(toShownText(error.what()), false);
+  const bool remindersRead = loadReminderFile();
+  // The snoozed copies do not depend on the list, so they come back even when the
+  // reminders file failed; a close during an error box has ended the start-up.
+  if (systemOptions_.keepSnoozed && !guard_.isClosed())
+    loadSnoozedFile();
+  if (!remindersRead || guard_.isClosed())
     return;
-  } catch (const std::exception& error) {
-    keepUnreadableReminderFile(toShownText(error.what()), true);
+  const DateTime start = clock_.now();
+  if (systemOptions_.showMissed)
+    showMissedReminders(start);
+  if (guard_.isClosed())
     return;
-  }
-  model_->refreshReminderList(clock_.now(), clock_);
+  model_->refreshReminderList(start, clock_);
   startUpdater();
 }
 
@@ -295,16 +300,41 @@ bool MainWindow::claimDataFolder(bool askToShow) {
   return false;
 }
 
-void MainWindow::loadReminderFile() {
+bool MainWindow::loadReminderFile() {
   const std::string path = remindersData_.path();
   const RegionalSettings& regional = options_.regional;
-  model_->load([&](ReminderList& list) { loadReminders(path, list, regional, clock_); });
+  try {
+    model_->load([&](ReminderList& list) { loadReminders(path, list, regional, clock_); });
+  } catch (const UnreadableFileError& error) {
+    keepUnreadableFile(remindersData_, toShownText(error.what()), false);
+    return false;
+  } catch (const std::exception& error) {
+    keepUnreadableFile(remindersData_, toShownText(error.what()), true);
+    return false;
+  }
+  return true;
+}
+
+void MainWindow::loadSnoozedFile() {
+  std::vector<std::unique_ptr<Reminder>> copies;
+  try {
+    loadReminders(snoozedData_.path(), copies, options_.regional, clock_);
+  } catch (const UnreadableFileError& error) {
+    keepUnreadableFile(snoozedData_, toShownText(error.what()), false);
+  } catch (const std::exception& error) {
+    keepUnreadableFile(snoozedData_, toShownText(error.what()), true);
+  }
+  // A close during the error box has written what there was; these copies come too late.
+  if (guard_.isClosed())
+    return;
+  checker_.restoreSnoozed(std::move(copies));
+  snoozedFileInUse_ = true;
 }
 
 // Before anything is saved over the file, it is kept aside: copied when it was read
 // but did not make sense, moved away when it could not be read at all.
-void MainWindow::keepUnreadableReminderFile(QString message, bool contentReadable) {
-  const std::string kept = remindersData_.keepAside(clock_.now(), contentReadable);
+void MainWindow::keepUnreadableFile(DataFile& file, QString message, bool contentReadable) {
+  const std::string kept = file.keepAside(clock_.now(), contentReadable);
   message += kept.empty() ? "\nIt could not be kept aside, so nothing is saved over it: fix its "
                             "permissions or move it away."
                           : "\nThe unreadable file was kept as " +
@@ -317,11 +347,25 @@ void MainWindow::closeEvent(QCloseEvent* event) {
   event->accept();
 }
 
+void MainWindow::showMissedReminders(DateTime start) {
+  const std::vector<MissedReminder> missed =
+      takeMissedReminders(model_->listInPlace(), start, clock_);
+  if (missed.empty())
+    return;
+  for (const MissedReminder& reminder : missed)
+    alerts_->showReminderAlert(*reminder.reminder,
+                               missedNote(reminder.moment, wholeDays(start), options_.separators));
+  // Saved with their new LastRun values, they are not missed again at the next start.
+  guarded([this] { saveReminderFile(); });
+}
+
 void MainWindow::formClose() {
   // A command's dialog may hold a reminder of the list: it ends cancelled, before
   // the list goes, and so does every other box that would outlive the program.
   closeModalWindows();
   checkTimer_.stop();
+  // Before the copies go: they come back at the next start.
+  guarded([this] { saveSnoozedFile(); });
   model_->clearReminderList();
   checker_.dropSnoozed();
   // The list is gone by now, so the program ends even when the settings could not
@@ -333,6 +377,11 @@ void MainWindow::formClose() {
 
 void MainWindow::saveReminderFile() {
   remindersData_.replace(formatReminders(model_->list()));
+}
+
+void MainWindow::saveSnoozedFile() {
+  if (systemOptions_.keepSnoozed && snoozedFileInUse_)
+    snoozedData_.replace(formatReminders(checker_.snoozed()));
 }
 
 void MainWindow::changeList(ListGuard::Work change) {
@@ -380,7 +429,14 @@ void MainWindow::bringToFront() {
 }
 
 void MainWindow::checkReminders() {
-  QString saveError;
+  QStringList saveErrors;
+  const auto save = [&saveErrors](const std::function<void()>& saveFile) {
+    try {
+      saveFile();
+    } catch (const std::exception& error) {
+      saveErrors.append(toShownText(error.what()));
+    }
+  };
   guard_.passIfFree([&] {
     const TimerPause pause(checkTimer_);
     CheckPass pass = checker_.check(model_->listInPlace(), remindersEnabled_);
@@ -388,15 +444,13 @@ void MainWindow::checkReminders() {
       showReminderAlert(*reminder);
     for (const std::unique_ptr<Reminder>& copy : pass.snoozedDue)
       showReminderAlert(*copy);
-    if (pass.save) {
-      try {
-        saveReminderFile();
-      } catch (const std::exception& error) {
-        saveError = toShownText(error.what());
-      }
-    }
+    if (pass.save)
+      save([this] { saveReminderFile(); });
+    if (!pass.snoozedDue.empty())
+      save([this] { saveSnoozedFile(); });
     model_->refreshReminderList(pass.refreshAfter, clock_);
   });
+  const QString saveError = saveErrors.join('\n');
   // Shown after the timer is on again, so checking goes on while the box is open;
   // the passes meanwhile log their failures rather than stack boxes on it.
   if (saveError.isEmpty())
@@ -410,11 +464,15 @@ void MainWindow::checkReminders() {
 }
 
 void MainWindow::showReminderAlert(const Reminder& reminder) {
-  alerts_->showReminderAlert(reminder);
+  alerts_->showReminderAlert(reminder, {});
 }
 
 void MainWindow::reminderClose(std::unique_ptr<Reminder> copy, int minutes) {
-  checker_.snooze(std::move(copy), minutes);
+  // After the close the snoozed copies are gone, and Snoozed.dat holds what they were.
+  if (isClosed())
+    return;
+  if (checker_.snooze(std::move(copy), minutes))
+    guarded([this] { saveSnoozedFile(); });
 }
 
 void MainWindow::fileSave() {
@@ -525,15 +583,16 @@ void MainWindow::readSettings() {
     return;
   }
   settingsLoaded_ = true;
-  autoCheckForUpdates_ = settings.autoCheckForUpdates;
+  systemOptions_ = {settings.autoCheckForUpdates, settings.keepSnoozed, settings.showMissed};
   sysTray_->messageOptions().msgOnClose = settings.onCloseMessage;
   sysTray_->messageOptions().msgOnMinimize = settings.onMinimizeMessage;
 }
 
 void MainWindow::writeSettings() {
   const SysTray::MessageOptions& messages = sysTray_->messageOptions();
-  zr::writeSettings(settingsFile(),
-                    {autoCheckForUpdates_, messages.msgOnClose, messages.msgOnMinimize});
+  zr::writeSettings(settingsFile(), {systemOptions_.autoCheckForUpdates, messages.msgOnClose,
+                                     messages.msgOnMinimize, systemOptions_.keepSnoozed,
+                                     systemOptions_.showMissed});
 }
 
 void MainWindow::fillTrayPopupMenu() {
@@ -549,11 +608,20 @@ void MainWindow::startUpdater() {
 }
 
 void MainWindow::systemOptions() {
+  const bool keptSnoozed = systemOptions_.keepSnoozed;
   {
-    SystemOptionsDialog dialog(autoCheckForUpdates_, QCoreApplication::applicationFilePath(), this);
+    SystemOptionsDialog dialog(systemOptions_, QCoreApplication::applicationFilePath(), this);
     dialog.exec();
   }
-  if (settingsLoaded_ && !isClosed())
+  if (isClosed())
+    return;
+  // Switched on: from now on Snoozed.dat holds the copies of this run, in place of
+  // whatever an earlier run left there.
+  if (systemOptions_.keepSnoozed && !keptSnoozed) {
+    snoozedFileInUse_ = true;
+    guarded([this] { saveSnoozedFile(); });
+  }
+  if (settingsLoaded_)
     guarded([this] { writeSettings(); });
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "about/about_box.h"
+#include "app/system_options_dialog.h"
 #include "core/data_file.h"
 #include "core/date_time.h"
 #include "core/list_guard.h"
@@ -83,6 +84,7 @@ public:
   const QString& dataFolder() const { return dataFolder_; }
   QString remindersFile() const { return dataFolder_ + "Reminders.dat"; }
   QString settingsFile() const { return dataFolder_ + "ZRDorvel.ini"; }
+  QString snoozedFile() const { return dataFolder_ + "Snoozed.dat"; }
   QString helpFile() const;
 
   const Actions& actions() const { return actions_; }
@@ -99,7 +101,7 @@ public:
   // The settings file was read at start, so the close and Options may write it.
   bool settingsLoaded() const { return settingsLoaded_; }
   SysTray& sysTray() { return *sysTray_; }
-  bool autoCheckForUpdates() const { return autoCheckForUpdates_; }
+  bool autoCheckForUpdates() const { return systemOptions_.autoCheckForUpdates; }
 
   // The commands. Each shows its own errors in the error box and returns.
   void fileSave();
@@ -146,10 +148,18 @@ private:
   void startUp();
   // False when another copy holds the data folder; this one is then closed.
   bool claimDataFolder(bool askToShow);
-  void loadReminderFile();
-  void keepUnreadableReminderFile(QString message, bool contentReadable);
+  // False, with the error reported, when Reminders.dat could not be read whole.
+  bool loadReminderFile();
+  // The snoozed copies kept at the last close come back.
+  void loadSnoozedFile();
+  // Reports the data file that failed to load and keeps it aside.
+  void keepUnreadableFile(DataFile& file, QString message, bool contentReadable);
+  // Alerts the reminders that came due while the program was not running, once each.
+  void showMissedReminders(DateTime start);
   void formClose();
   void saveReminderFile();
+  // Writes the snoozed copies to Snoozed.dat while it keeps them.
+  void saveSnoozedFile();
   // Runs a list change holding the list with the check timer off, then saves
   // the list. The change may run later (see ListGuard), so it owns what it needs.
   void changeList(ListGuard::Work change);
@@ -177,11 +187,15 @@ private:
   QString dataFolder_;
   bool startsHidden_ = false;
   bool remindersEnabled_ = true;
-  bool autoCheckForUpdates_ = true;
+  SystemOptions systemOptions_;
   bool settingsLoaded_ = false;
+  // Snoozed.dat follows the snoozed copies: it was read at start, or keeping them
+  // was switched on since. Until then it is neither read nor written.
+  bool snoozedFileInUse_ = false;
   bool sessionEnding_ = false;
   bool passErrorShowing_ = false;
   DataFile remindersData_{""};
+  DataFile snoozedData_{""};
   SingleInstance* instance_ = nullptr;
   ReminderChecker checker_;
   ListGuard guard_;

@@ -23,6 +23,8 @@ Settings readSettings(const QString& path) {
   settings.autoCheckForUpdates = ini.readBool(kSection, "AutoCheckForUpdates", true);
   settings.onCloseMessage = ini.readBool(kSection, "OnCloseMessage", true);
   settings.onMinimizeMessage = ini.readBool(kSection, "OnMinimizeMessage", true);
+  settings.keepSnoozed = ini.readBool(kSection, "KeepSnoozed", false);
+  settings.showMissed = ini.readBool(kSection, "ShowMissed", false);
   return settings;
 }
 
@@ -31,6 +33,8 @@ void writeSettings(const QString& path, const Settings& settings) {
   ini.writeBool(kSection, "AutoCheckForUpdates", settings.autoCheckForUpdates);
   ini.writeBool(kSection, "OnCloseMessage", settings.onCloseMessage);
   ini.writeBool(kSection, "OnMinimizeMessage", settings.onMinimizeMessage);
+  ini.writeBool(kSection, "KeepSnoozed", settings.keepSnoozed);
+  ini.writeBool(kSection, "ShowMissed", settings.showMissed);
   ini.save();
 }
 

@@ -13,36 +13,66 @@
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QStatusBar>
+#include <algorithm>
 
 namespace zr {
+namespace {
 
-SystemOptionsDialog::SystemOptionsDialog(bool& autoCheckForUpdates, QString programPath,
+// The check boxes stand one under the other in a frame; the buttons sit in a bar below
+// it and an empty status bar closes the window.
+constexpr int kMinimumWidth = 275;
+constexpr int kBoxLeft = 24;
+constexpr int kFirstBoxTop = 16;
+constexpr int kBoxStep = 16;
+constexpr int kBoxHeight = 17;
+constexpr int kBoxesBottomMargin = 14;
+constexpr int kButtonBarHeight = 32;
+constexpr int kButtonWidth = 75;
+constexpr int kButtonHeight = 25;
+constexpr int kButtonGap = 10;
+constexpr int kStatusBarHeight = 19;
+
+} // namespace
+
+SystemOptionsDialog::SystemOptionsDialog(SystemOptions& options, QString programPath,
                                          QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint),
-      autoCheckForUpdates_(autoCheckForUpdates), programPath_(std::move(programPath)),
-      startAutomaticallyBox_(nullptr), autoCheckForUpdateBox_(nullptr) {
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), options_(options),
+      programPath_(std::move(programPath)) {
   setWindowTitle(QStringLiteral("System Options"));
-  setFixedSize(275, 114);
   setFont(formFont());
 
   auto* boxes = new QFrame(this);
   boxes->setFrameShape(QFrame::StyledPanel);
-  boxes->setGeometry(0, 0, 275, 63);
-  startAutomaticallyBox_ = new QCheckBox(QStringLiteral("Start Automatically With Windows"), boxes);
-  startAutomaticallyBox_->setGeometry(24, 16, 201, 17);
-  startAutomaticallyBox_->setChecked(isStartingAtLogon());
+  int boxTop = kFirstBoxTop;
+  int widest = 0;
+  const auto addBox = [&](const char* caption, int width, bool checked) {
+    auto* box = new QCheckBox(QString::fromLatin1(caption), boxes);
+    box->setGeometry(kBoxLeft, boxTop, std::max(width, box->sizeHint().width()), kBoxHeight);
+    box->setChecked(checked);
+    boxTop += kBoxStep;
+    widest = std::max(widest, box->width());
+    return box;
+  };
+  startAutomaticallyBox_ = addBox("Start Automatically With Windows", 201, isStartingAtLogon());
   autoCheckForUpdateBox_ =
-      new QCheckBox(QStringLiteral("Check For Updates When Program Starts"), boxes);
-  autoCheckForUpdateBox_->setGeometry(24, 32, 233, 17);
-  autoCheckForUpdateBox_->setChecked(autoCheckForUpdates_);
+      addBox("Check For Updates When Program Starts", 233, options_.autoCheckForUpdates);
+  keepSnoozedBox_ = addBox("Keep Snoozed Reminders When Program Closes", 0, options_.keepSnoozed);
+  showMissedBox_ = addBox("Show Reminders Missed While Program Was Off", 0, options_.showMissed);
+  const int width = std::max(kMinimumWidth, kBoxLeft + widest + kBoxLeft);
+  const int boxesHeight = boxTop - kBoxStep + kBoxHeight + kBoxesBottomMargin;
+  boxes->setGeometry(0, 0, width, boxesHeight);
 
   auto* buttonBar = new QFrame(this);
   buttonBar->setFrameShape(QFrame::StyledPanel);
-  buttonBar->setGeometry(0, 63, 275, 32);
+  buttonBar->setGeometry(0, boxesHeight, width, kButtonBarHeight);
+  // The two buttons side by side in the middle of the bar.
+  const int okLeft = (width - 2 * kButtonWidth - kButtonGap + 1) / 2;
+  const int buttonTop = boxesHeight + (kButtonBarHeight - kButtonHeight + 1) / 2;
   auto* okButton = new QPushButton(QStringLiteral("OK"), this);
-  okButton->setGeometry(58, 67, 75, 25);
+  okButton->setGeometry(okLeft, buttonTop, kButtonWidth, kButtonHeight);
   auto* cancelButton = new QPushButton(QStringLiteral("Cancel"), this);
-  cancelButton->setGeometry(143, 67, 75, 25);
+  cancelButton->setGeometry(okLeft + kButtonWidth + kButtonGap, buttonTop, kButtonWidth,
+                            kButtonHeight);
   for (QPushButton* button : {okButton, cancelButton})
     button->setAutoDefault(false);
   connect(okButton, &QPushButton::clicked, this, [this] {
@@ -56,7 +86,8 @@ SystemOptionsDialog::SystemOptionsDialog(bool& autoCheckForUpdates, QString prog
 
   auto* statusBar = new QStatusBar(this);
   statusBar->setSizeGripEnabled(false);
-  statusBar->setGeometry(0, 95, 275, 19);
+  statusBar->setGeometry(0, boxesHeight + kButtonBarHeight, width, kStatusBarHeight);
+  setFixedSize(width, boxesHeight + kButtonBarHeight + kStatusBarHeight);
 }
 
 void SystemOptionsDialog::keyPressEvent(QKeyEvent* event) {
@@ -75,7 +106,9 @@ bool SystemOptionsDialog::apply() {
     showError(this, toShownText(error.what()));
     return false;
   }
-  autoCheckForUpdates_ = autoCheckForUpdateBox_->isChecked();
+  options_.autoCheckForUpdates = autoCheckForUpdateBox_->isChecked();
+  options_.keepSnoozed = keepSnoozedBox_->isChecked();
+  options_.showMissed = showMissedBox_->isChecked();
   return true;
 }
 

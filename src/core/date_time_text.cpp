@@ -48,6 +48,20 @@ char* writeYear(char* out, int year, int length) {
   return out + length;
 }
 
+// "hh:mm:ss am" without its two time separators.
+constexpr std::size_t kTimeTextLength = 9;
+
+// Writes the time of day as "hh<sep>mm<sep>ss am", 12-hour clock.
+char* writeTime(char* out, int secondOfDay, std::string_view separator) {
+  const int hour = secondOfDay / 3600;
+  out = writeTwoDigits(out, hour % 12 == 0 ? 12 : hour % 12);
+  out = writeText(out, separator);
+  out = writeTwoDigits(out, secondOfDay / 60 % 60);
+  out = writeText(out, separator);
+  out = writeTwoDigits(out, secondOfDay % 60);
+  return writeText(out, hour < 12 ? " am" : " pm");
+}
+
 struct TextCursor {
   std::string_view text;
   std::size_t position = 0;
@@ -79,12 +93,11 @@ void appendDateTimeText(std::string& out, DateTime value, const DateTimeSeparato
   const std::int64_t day = floorDiv(milliseconds, kMillisecondsPerDay);
   const auto secondOfDay = static_cast<int>((milliseconds - day * kMillisecondsPerDay) / 1000);
   const CalendarDate date = dateOfSerialDay(day);
-  const int hour = secondOfDay / 3600;
   const int yearDigits = yearLength(date.year);
   // Sized once and filled in place: this runs twice per row on every refresh.
   const std::size_t start = out.size();
-  out.resize(start + 14 + static_cast<std::size_t>(yearDigits) + 2 * separators.date.size() +
-             2 * separators.time.size());
+  out.resize(start + 5 + kTimeTextLength + static_cast<std::size_t>(yearDigits) +
+             2 * separators.date.size() + 2 * separators.time.size());
   char* cursor = out.data() + start;
   cursor = writeTwoDigits(cursor, date.month);
   cursor = writeText(cursor, separators.date);
@@ -92,12 +105,16 @@ void appendDateTimeText(std::string& out, DateTime value, const DateTimeSeparato
   cursor = writeText(cursor, separators.date);
   cursor = writeYear(cursor, date.year, yearDigits);
   *cursor++ = ' ';
-  cursor = writeTwoDigits(cursor, hour % 12 == 0 ? 12 : hour % 12);
-  cursor = writeText(cursor, separators.time);
-  cursor = writeTwoDigits(cursor, secondOfDay / 60 % 60);
-  cursor = writeText(cursor, separators.time);
-  cursor = writeTwoDigits(cursor, secondOfDay % 60);
-  writeText(cursor, hour < 12 ? " am" : " pm");
+  writeTime(cursor, secondOfDay, separators.time);
+}
+
+std::string formatTimeText(DateTime value, const DateTimeSeparators& separators) {
+  const std::int64_t milliseconds = totalMilliseconds(value);
+  const std::int64_t day = floorDiv(milliseconds, kMillisecondsPerDay);
+  std::string text(kTimeTextLength + 2 * separators.time.size(), ' ');
+  writeTime(text.data(), static_cast<int>((milliseconds - day * kMillisecondsPerDay) / 1000),
+            separators.time);
+  return text;
 }
 
 std::string formatDateTimeText(DateTime value, const DateTimeSeparators& separators) {

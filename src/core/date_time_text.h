@@ -28,7 +28,9 @@ struct RegionalSettings {
 // The list's date-time text of the value: "mm/dd/yyyy hh:mm:ss am/pm" with the
 // given separators; 12-hour clock, lower-case am/pm.
 std::string formatDateTimeText(DateTime value, const DateTimeSeparators& separators);
-// The same, appended to `out`.
+// The time of day of that text alone: "hh:mm:ss am/pm".
+std::string formatTimeText(DateTime value, const DateTimeSeparators& separators);
+// The date-time text, appended to `out`.
 void appendDateTimeText(std::string& out, DateTime value, const DateTimeSeparators& separators);
 // Reads such a text back; a text that cannot be read gives 0.
 DateTime parseDateTimeText(const std::string& text, const DateTimeSeparators& separators);

@@ -39,11 +39,17 @@ CheckPass ReminderChecker::check(ReminderList& list, bool remindersEnabled) {
   return pass;
 }
 
-void ReminderChecker::snooze(std::unique_ptr<Reminder> copy, int minutes) {
+bool ReminderChecker::snooze(std::unique_ptr<Reminder> copy, int minutes) {
   if (minutes <= 0)
-    return;
+    return false;
   copy->nextScheduled = clock_.now() + minutes * kOneMinute;
   snoozed_.push_back(std::move(copy));
+  return true;
+}
+
+void ReminderChecker::restoreSnoozed(std::vector<std::unique_ptr<Reminder>> copies) {
+  for (std::unique_ptr<Reminder>& copy : copies)
+    snoozed_.push_back(std::move(copy));
 }
 
 } // namespace zr

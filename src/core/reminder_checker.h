@@ -44,8 +44,11 @@ public:
   CheckPass check(ReminderList& list, bool remindersEnabled);
 
   // An alert was closed: its copy comes due again `minutes` after now, or is
-  // dropped when `minutes` is 0 or less.
-  void snooze(std::unique_ptr<Reminder> copy, int minutes);
+  // dropped when `minutes` is 0 or less. Returns whether it was kept.
+  bool snooze(std::unique_ptr<Reminder> copy, int minutes);
+  // Copies kept over a restart join the snoozed ones as they are, each due at its
+  // NextScheduled; one whose moment has passed comes at the next pass.
+  void restoreSnoozed(std::vector<std::unique_ptr<Reminder>> copies);
   const std::vector<std::unique_ptr<Reminder>>& snoozed() const { return snoozed_; }
   void dropSnoozed() { snoozed_.clear(); }
 

@@ -46,6 +46,22 @@ void loadReminders(const std::string& path, ReminderList& list, const RegionalSe
   }
 }
 
+void loadReminders(const std::string& path, std::vector<std::unique_ptr<Reminder>>& reminders,
+                   const RegionalSettings& regional, const Clock& clock) {
+  ReminderList read;
+  const auto takeRead = [&] {
+    for (int row = 0; row < read.reminderCount(); ++row)
+      reminders.push_back(std::make_unique<Reminder>(*read.reminderAt(row)));
+  };
+  try {
+    loadReminders(path, read, regional, clock);
+  } catch (const Error&) {
+    takeRead();
+    throw;
+  }
+  takeRead();
+}
+
 void saveReminders(const std::string& path, const ReminderList& list) {
   replaceFileContent(path, formatReminders(list));
 }

@@ -6,8 +6,10 @@
 #include "core/date_time_text.h"
 #include "core/reminder_list.h"
 
+#include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace zr {
 
@@ -17,6 +19,11 @@ namespace zr {
 // line <n>, reminder <k>: <text>", with the reminders read before it left in the list.
 void loadReminders(const std::string& path, ReminderList& list, const RegionalSettings& regional,
                    const Clock& clock);
+// The same for reminders kept outside the list, such as the snoozed copies: the
+// file's reminders are appended to `reminders` in its order, those read before an
+// error included.
+void loadReminders(const std::string& path, std::vector<std::unique_ptr<Reminder>>& reminders,
+                   const RegionalSettings& regional, const Clock& clock);
 // Writes every reminder of the list, in row order, in the current format.
 // The old file stays whole until the new one is complete (see replaceFileContent).
 void saveReminders(const std::string& path, const ReminderList& list);
@@ -33,5 +40,7 @@ void parseRemindersLegacy(std::string_view content, ReminderList& list,
                           const RegionalSettings& regional, const Clock& clock);
 // The file content saveReminders writes.
 std::string formatReminders(const ReminderList& list);
+// The same content for reminders kept outside the list, in the order given.
+std::string formatReminders(const std::vector<std::unique_ptr<Reminder>>& reminders);
 
 } // namespace zr

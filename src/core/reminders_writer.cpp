@@ -72,17 +72,29 @@ void writeReminder(std::string& out, const Reminder& reminder) {
   writeInteger(out, reminder.yearlyDay);
 }
 
+// The header, the count and one record per reminder; `reminderAt` gives them in order.
+template <typename ReminderAt> std::string formatFile(int count, ReminderAt reminderAt) {
+  std::string out;
+  out.reserve(64 + static_cast<std::size_t>(count) * 256);
+  writeLine(out, kRemindersFileHeader);
+  writeInteger(out, kRemindersFileVersion);
+  writeInteger(out, count);
+  for (int index = 0; index < count; ++index)
+    writeReminder(out, reminderAt(index));
+  return out;
+}
+
 } // namespace
 
 std::string formatReminders(const ReminderList& list) {
-  std::string out;
-  out.reserve(64 + static_cast<std::size_t>(list.reminderCount()) * 256);
-  writeLine(out, kRemindersFileHeader);
-  writeInteger(out, kRemindersFileVersion);
-  writeInteger(out, list.reminderCount());
-  for (int row = 0; row < list.reminderCount(); ++row)
-    writeReminder(out, *list.reminderAt(row));
-  return out;
+  return formatFile(list.reminderCount(),
+                    [&list](int row) -> const Reminder& { return *list.reminderAt(row); });
+}
+
+std::string formatReminders(const std::vector<std::unique_ptr<Reminder>>& reminders) {
+  return formatFile(static_cast<int>(reminders.size()), [&reminders](int index) -> const Reminder& {
+    return *reminders[static_cast<std::size_t>(index)];
+  });
 }
 
 } // namespace zr

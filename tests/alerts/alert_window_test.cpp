@@ -96,6 +96,42 @@ TEST_F(AlertWindowTest, ALongNameIsShortenedBeforeTheCloseButton) {
   EXPECT_EQ(heading->toolTip(), QString::fromStdString(name));
 }
 
+// A missed reminder's late note follows the name on its line when both fit; otherwise
+// it takes a line of its own in the caption bar, which grows, and the message moves down.
+TEST_F(AlertWindowTest, ALateNoteFollowsTheNameOrTakesALineOfItsOwn) {
+  const QString today = QStringLiteral("(missed 09:30:00 am)");
+  AlertWindow alert(zr::test::makeReminder("Pills", zr::kWhite), owner_.get(), today);
+  auto* heading = child<QLabel>(alert, "lblHeading");
+  ASSERT_NE(heading, nullptr);
+  EXPECT_EQ(heading->text(), "Pills " + today);
+  EXPECT_EQ(heading->toolTip(), QString());
+  EXPECT_EQ(alert.findChild<QLabel*>("lblLateNote"), nullptr);
+  EXPECT_EQ(alert.windowTitle(), "Pills " + today);
+
+  const QString earlier = QStringLiteral("(missed 07/02/2024 02:00:00 pm)");
+  for (const std::string& name : {std::string("Team meeting"), std::string(80, 'W')}) {
+    SCOPED_TRACE(name);
+    AlertWindow late(zr::test::makeReminder(name, zr::kWhite, {"line"}), owner_.get(), earlier);
+    heading = child<QLabel>(late, "lblHeading");
+    auto* note = child<QLabel>(late, "lblLateNote");
+    auto* close = child<QAbstractButton>(late, "btnClose");
+    auto* message = child<zr::ScrollText>(late, "message");
+    ASSERT_TRUE(heading && note && close && message);
+    EXPECT_TRUE(heading->text().startsWith(QString::fromStdString(name.substr(0, 4))));
+    EXPECT_EQ(note->text(), earlier);
+    EXPECT_FALSE(note->font().bold());
+    EXPECT_EQ(note->geometry().top(), heading->geometry().bottom() + 1);
+    EXPECT_LE(note->fontMetrics().horizontalAdvance(note->text()), note->width());
+    EXPECT_LT(heading->geometry().right(), close->x());
+    EXPECT_EQ(close->height(), alert.findChild<QAbstractButton*>("btnClose")->height());
+    EXPECT_LE(note->geometry().bottom(), late.captionHeight());
+    EXPECT_EQ(message->y(), note->geometry().bottom() + 1 + 10);
+    EXPECT_EQ(late.windowTitle(), QString::fromStdString(name) + ' ' + earlier);
+    // A snooze takes the copy with its name alone.
+    EXPECT_EQ(late.reminder()->name, name);
+  }
+}
+
 // Colours read back from the painted window: caption from darken 100 (left) to
 // darken 150 (right), body from the colour (top) to darken 80 (bottom), the frame
 // in the colour; text black on light and white on dark reminders.

@@ -56,14 +56,16 @@ public:
   }
 };
 
-// Records every alert shown, with a copy of the reminder as it was then.
+// Records every alert shown, with a copy of the reminder as it was then and its late note.
 class FakeAlerts final : public AlertPresenter {
 public:
   std::vector<Reminder> shown;
+  std::vector<std::string> lateNotes;
   // Called after each alert is shown, as an event loop inside the pass would.
   std::function<void()> whileShowing = [] {};
-  void showReminderAlert(const Reminder& reminder) override {
+  void showReminderAlert(const Reminder& reminder, const std::string& lateNote) override {
     shown.push_back(reminder);
+    lateNotes.push_back(lateNote);
     whileShowing();
   }
 };

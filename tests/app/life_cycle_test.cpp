@@ -413,8 +413,9 @@ TEST_F(LifeCycleTest, SecondStartBesideACopyThatDoesNotAnswerSaysSoAndEnds) {
 TEST_F(LifeCycleTest, StartRemovesTheLeftoversOfKilledSaves) {
   const QString leftover = path("Reminders.dat.zrdorvel-save-a1B2c3");
   const QString settingsLeftover = path("ZRDorvel.ini.zrdorvel-save-x9Y8z7");
+  const QString snoozedLeftover = path("Snoozed.dat.zrdorvel-save-q1W2e3");
   const QString usersOwn = path("Reminders.dat.a1B2c3");
-  for (const QString& name : {leftover, settingsLeftover, usersOwn}) {
+  for (const QString& name : {leftover, settingsLeftover, snoozedLeftover, usersOwn}) {
     QFile file(name);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write("x");
@@ -425,6 +426,7 @@ TEST_F(LifeCycleTest, StartRemovesTheLeftoversOfKilledSaves) {
   start();
   EXPECT_FALSE(QFileInfo::exists(leftover));
   EXPECT_FALSE(QFileInfo::exists(settingsLeftover));
+  EXPECT_FALSE(QFileInfo::exists(snoozedLeftover));
   EXPECT_TRUE(QFileInfo::exists(usersOwn));
 }
 

@@ -16,6 +16,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <cstdlib>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -27,21 +28,48 @@ QByteArray fileBytes(const QString& path) {
   return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-TEST(SettingsTest, MissingFileReadsAllTrueAndWritesThreeKeysInOrder) {
+// The first three default to on, the two that keep reminders across a restart to off.
+TEST(SettingsTest, MissingFileReadsTheDefaultsAndWritesEveryKeyInOrder) {
   QTemporaryDir folder;
   const QString path = folder.path() + "/ZRDorvel.ini";
   const Settings defaults = readSettings(path);
   EXPECT_TRUE(defaults.autoCheckForUpdates);
   EXPECT_TRUE(defaults.onCloseMessage);
   EXPECT_TRUE(defaults.onMinimizeMessage);
+  EXPECT_FALSE(defaults.keepSnoozed);
+  EXPECT_FALSE(defaults.showMissed);
 
-  writeSettings(path, {true, false, true});
-  EXPECT_EQ(fileBytes(path),
-            "[System]\r\nAutoCheckForUpdates=1\r\nOnCloseMessage=0\r\nOnMinimizeMessage=1\r\n");
+  writeSettings(path, {true, false, true, true, false});
+  EXPECT_EQ(fileBytes(path), "[System]\r\nAutoCheckForUpdates=1\r\nOnCloseMessage=0\r\n"
+                             "OnMinimizeMessage=1\r\nKeepSnoozed=1\r\nShowMissed=0\r\n");
   const Settings read = readSettings(path);
   EXPECT_TRUE(read.autoCheckForUpdates);
   EXPECT_FALSE(read.onCloseMessage);
   EXPECT_TRUE(read.onMinimizeMessage);
+  EXPECT_TRUE(read.keepSnoozed);
+  EXPECT_FALSE(read.showMissed);
+}
+
+// The same rule as the other keys: zero is off, any other number on, anything else
+// the default, off.
+TEST(SettingsTest, TheTwoNewKeysReadLikeTheOthers) {
+  const struct {
+    const char* value;
+    bool on;
+  } cases[] = {{"1", true},    {"0", false},  {"2", true},    {"-1", true},
+               {"0x10", true}, {"$0", false}, {"yes", false}, {"", false}};
+  QTemporaryDir folder;
+  const QString path = folder.path() + "/ZRDorvel.ini";
+  for (const auto& c : cases) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray("[system]\r\nkeepsnoozed=") + c.value + "\r\nShowMissed=" + c.value +
+               "\r\n");
+    file.close();
+    const Settings read = readSettings(path);
+    EXPECT_EQ(read.keepSnoozed, c.on) << c.value;
+    EXPECT_EQ(read.showMissed, c.on) << c.value;
+  }
 }
 
 TEST(SettingsTest, UnreadableFileThrowsNamingItWhereAMissingOneGivesTheDefaults) {
@@ -75,6 +103,10 @@ TEST(SettingsTest, RefusedWriteNamesTheFile) {
 
 class SystemOptionsDialogTest : public ::testing::Test {
 protected:
+  static constexpr const char* kCaptions[] = {
+      "Start Automatically With Windows", "Check For Updates When Program Starts",
+      "Keep Snoozed Reminders When Program Closes", "Show Reminders Missed While Program Was Off"};
+
   void SetUp() override {
     savedConfigHome_ = qgetenv("XDG_CONFIG_HOME");
     qputenv("XDG_CONFIG_HOME", config_.path().toUtf8());
@@ -104,33 +136,64 @@ TEST_F(SystemOptionsDialogTest, OkAndCancelApplyTheCloseBoxDoesNot) {
     bool applied;
   };
   for (const Case c : {Case{"OK", true}, Case{"Cancel", true}, Case{nullptr, false}}) {
+    SCOPED_TRACE(c.closeWith ? c.closeWith : "close box");
     setStartingAtLogon(false, QString());
-    bool autoCheck = true;
-    SystemOptionsDialog dialog(autoCheck, QStringLiteral("/usr/bin/zrdorvel"));
+    SystemOptions options{true, false, true};
+    SystemOptionsDialog dialog(options, QStringLiteral("/usr/bin/zrdorvel"));
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("System Options"));
-    EXPECT_EQ(dialog.size(), QSize(275, 114));
-    ASSERT_NE(box(dialog, "Start Automatically With Windows"), nullptr);
-    ASSERT_NE(box(dialog, "Check For Updates When Program Starts"), nullptr);
-    EXPECT_FALSE(box(dialog, "Start Automatically With Windows")->isChecked());
-    EXPECT_TRUE(box(dialog, "Check For Updates When Program Starts")->isChecked());
+    for (const char* caption : kCaptions)
+      ASSERT_NE(box(dialog, caption), nullptr) << caption;
+    EXPECT_FALSE(box(dialog, kCaptions[0])->isChecked());
+    EXPECT_TRUE(box(dialog, kCaptions[1])->isChecked());
+    EXPECT_FALSE(box(dialog, kCaptions[2])->isChecked());
+    EXPECT_TRUE(box(dialog, kCaptions[3])->isChecked());
 
     dialog.show();
-    box(dialog, "Start Automatically With Windows")->setChecked(true);
-    box(dialog, "Check For Updates When Program Starts")->setChecked(false);
+    for (const char* caption : kCaptions)
+      box(dialog, caption)->toggle();
     if (c.closeWith)
       QTest::mouseClick(button(dialog, c.closeWith), Qt::LeftButton);
     else
       dialog.close();
 
-    EXPECT_FALSE(dialog.isVisible()) << (c.closeWith ? c.closeWith : "close box");
-    EXPECT_EQ(isStartingAtLogon(), c.applied) << (c.closeWith ? c.closeWith : "close box");
-    EXPECT_EQ(autoCheck, !c.applied) << (c.closeWith ? c.closeWith : "close box");
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(isStartingAtLogon(), c.applied);
+    EXPECT_EQ(options.autoCheckForUpdates, !c.applied);
+    EXPECT_EQ(options.keepSnoozed, c.applied);
+    EXPECT_EQ(options.showMissed, !c.applied);
   }
 }
 
+// The boxes stand one under the other, 16 pixels apart, in a frame that holds their
+// whole captions; the buttons sit side by side in the middle of the bar below it.
+TEST_F(SystemOptionsDialogTest, GrowsToHoldFourBoxesAndKeepsTheButtonsCentred) {
+  SystemOptions options;
+  SystemOptionsDialog dialog(options, QStringLiteral("/usr/bin/zrdorvel"));
+  dialog.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+  EXPECT_EQ(dialog.height(), 146);
+  EXPECT_GE(dialog.width(), 275);
+  for (int i = 0; i < 4; ++i) {
+    const QCheckBox* shown = box(dialog, kCaptions[i]);
+    ASSERT_NE(shown, nullptr);
+    SCOPED_TRACE(kCaptions[i]);
+    EXPECT_EQ(shown->mapTo(&dialog, QPoint(0, 0)), QPoint(24, 16 + 16 * i));
+    EXPECT_GE(shown->width(), shown->sizeHint().width());
+    EXPECT_LE(shown->mapTo(&dialog, QPoint(shown->width(), 0)).x(), dialog.width() - 24);
+  }
+  const QPushButton* ok = button(dialog, "OK");
+  const QPushButton* cancel = button(dialog, "Cancel");
+  ASSERT_TRUE(ok && cancel);
+  EXPECT_EQ(ok->geometry(), QRect(ok->x(), 99, 75, 25));
+  EXPECT_EQ(cancel->geometry(), QRect(ok->x() + 85, 99, 75, 25));
+  EXPECT_LE(std::abs(ok->x() + cancel->geometry().right() + 1 - dialog.width()), 1);
+  for (const QPushButton* each : {ok, cancel})
+    EXPECT_FALSE(each->isDefault() || each->autoDefault());
+}
+
 TEST_F(SystemOptionsDialogTest, NeitherEnterNorEscapeClosesIt) {
-  bool autoCheck = true;
-  SystemOptionsDialog dialog(autoCheck, QStringLiteral("/usr/bin/zrdorvel"));
+  SystemOptions options;
+  SystemOptionsDialog dialog(options, QStringLiteral("/usr/bin/zrdorvel"));
   dialog.show();
   box(dialog, "Check For Updates When Program Starts")->setChecked(false);
   // Keys the buttons do not take go on to the dialog.
@@ -141,7 +204,7 @@ TEST_F(SystemOptionsDialogTest, NeitherEnterNorEscapeClosesIt) {
       EXPECT_TRUE(dialog.isVisible()) << target << " key " << key;
     }
   }
-  EXPECT_TRUE(autoCheck);
+  EXPECT_TRUE(options.autoCheckForUpdates);
 }
 
 TEST_F(SystemOptionsDialogTest, FailedLogonEntryKeepsTheDialogOpenAndTheFlag) {
@@ -149,11 +212,12 @@ TEST_F(SystemOptionsDialogTest, FailedLogonEntryKeepsTheDialogOpenAndTheFlag) {
   QFile(blocker).open(QIODevice::WriteOnly);
   qputenv("XDG_CONFIG_HOME", blocker.toUtf8());
 
-  bool autoCheck = true;
-  SystemOptionsDialog dialog(autoCheck, QStringLiteral("/usr/bin/zrdorvel"));
+  SystemOptions options;
+  SystemOptionsDialog dialog(options, QStringLiteral("/usr/bin/zrdorvel"));
   dialog.show();
   box(dialog, "Start Automatically With Windows")->setChecked(true);
   box(dialog, "Check For Updates When Program Starts")->setChecked(false);
+  box(dialog, "Keep Snoozed Reminders When Program Closes")->setChecked(true);
 
   QString errorText;
   QTimer::singleShot(0, [&errorText] {
@@ -166,7 +230,8 @@ TEST_F(SystemOptionsDialogTest, FailedLogonEntryKeepsTheDialogOpenAndTheFlag) {
 
   EXPECT_EQ(errorText, QStringLiteral("ZR Dorvel: Failed to set data for 'ZRDorvelStartUp'"));
   EXPECT_TRUE(dialog.isVisible());
-  EXPECT_TRUE(autoCheck);
+  EXPECT_TRUE(options.autoCheckForUpdates);
+  EXPECT_FALSE(options.keepSnoozed);
 }
 
 } // namespace

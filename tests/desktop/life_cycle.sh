@@ -36,15 +36,9 @@ export DBUS_SESSION_BUS_ADDRESS=disabled: QT_QPA_PLATFORM=xcb LC_ALL=C LANG=C
 export ZRDORVEL_UPDATE_INFO_URL=http://127.0.0.1:1/version.dat
 
 step "desktop: Xvfb, openbox, trayer"
-start_xvfb 1280x800 || fail "Xvfb did not start"
-start_openbox || fail "openbox did not start"
-trayer --edge bottom --align right --widthtype request --height 32 --SetDockType true \
-  >"$OUT/trayer.log" 2>&1 &
-PIDS+=($!)
+start_tray_desktop
 
 # --- helpers -------------------------------------------------------------------------
-is_visible() { [ -n "$(visible_named "$1")" ]; }
-is_gone() { [ -z "$(visible_named "$1")" ]; }
 icon_docked() {
   for w in $(xdotool search --classname zrdorvel 2>/dev/null); do
     xwininfo -id "$w" 2>/dev/null | grep -q 'Map State: IsViewable' || continue
@@ -53,18 +47,11 @@ icon_docked() {
   return 1
 }
 alive() { kill -0 "$1" 2>/dev/null; }
-ended() { ! alive "$1"; }
 start_program() { # log name, then the command that runs the program, with its arguments
   local log=$1; shift
   (cd "$PROG" && exec "$@") >"$OUT/$log.out" 2>&1 &
   APID=$!
   PIDS+=($APID)
-}
-exit_status() { # waits for the program to end within the tenths of a second given
-  wait_for "$2" ended "$APID" || fail "$1: the program still runs $(($2 / 10)) s later"
-  wait "$APID"
-  local rc=$?
-  [ $rc -eq 0 ] || fail "$1: the program ended with exit status $rc"
 }
 terminate() { # SIGTERM while a box is open: the program ends within 2 s with status 0
   local sent
@@ -75,14 +62,6 @@ terminate() { # SIGTERM while a box is open: the program ends within 2 s with st
 }
 another_box() { # a box titled like the main window
   xdotool search --onlyvisible --name '^ZR Dorvel$' 2>/dev/null | grep -qvx "$MAIN"
-}
-main_window() { # waits until the splash has gone and the main window is up, gives it the keyboard
-  wait_for 150 is_visible About || fail "no splash"
-  wait_for 100 is_gone About || fail "the splash did not close"
-  wait_for 50 is_visible "ZR Dorvel" || fail "no main window"
-  MAIN=$(visible_named "ZR Dorvel" | head -1)
-  xdotool windowfocus --sync "$MAIN"
-  sleep 0.3
 }
 fresh_folder() { # the program alone in its folder, with settings that ask for no update check
   find "$PROG" -mindepth 1 ! -name zrdorvel -exec rm -rf {} +

@@ -40,12 +40,6 @@ printf '[System]\r\nAutoCheckForUpdates=0\r\n' >"$INI"
 start_xvfb 2560x800 || fail "Xvfb did not start"
 start_openbox || fail "openbox did not start"
 
-# geometry <window>: X Y WIDTH HEIGHT of the window's client area on the screen
-geometry() {
-  eval "$(xwininfo -id "$1" | awk '/Absolute upper-left X/ {print "X=" $NF}
-    /Absolute upper-left Y/ {print "Y=" $NF} /Width:/ {print "WIDTH=" $NF}
-    /Height:/ {print "HEIGHT=" $NF}')"
-}
 alert_count() { visible_named "$NAME" | wc -l; }
 ended() { ! kill -0 "$APID" 2>/dev/null; }
 

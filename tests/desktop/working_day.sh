@@ -32,6 +32,7 @@ done
 
 STARTED=$(date +%s)
 source "$(dirname "${BASH_SOURCE[0]}")/../support/desktop_test_common.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/../support/desktop_session.sh"
 step() { echo "[$(($(date +%s) - STARTED))s] $*"; }
 fail() {
   echo "FAIL: $*"
@@ -67,16 +68,9 @@ unset SESSION_MANAGER
 
 step "desktop: Xvfb 1280x800, openbox, trayer"
 start_xvfb 1280x800 || fail "Xvfb did not start"
-openbox --sm-disable >"$OUT/openbox.log" 2>&1 &
-PIDS+=($!)
-# The work area: the screen less the panel's strut, as openbox publishes it.
-work_area() { xprop -root _NET_WORKAREA 2>/dev/null | sed -n 's/.*= *//p' | cut -d, -f1-4 | tr -d ' '; }
-# openbox publishes the work area at the end of its start-up; a panel that maps
-# earlier can have its strut overlooked, so the panel waits for it.
-wm_running() {
-  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && [ -n "$(work_area)" ]
-}
-wait_for 300 wm_running || fail "openbox did not start"
+# openbox publishes the work area (the screen less the panel's strut) at the end of its
+# start-up; a panel that maps earlier can have its strut overlooked, so the panel waits.
+start_openbox || fail "openbox did not start"
 start_panel() {
   trayer --edge bottom --align right --widthtype request --height 32 --SetDockType true \
     --SetPartialStrut true >>"$OUT/trayer.log" 2>&1 &
@@ -110,19 +104,6 @@ icon_window() {
 }
 icon_docked() { icon_window >/dev/null; }
 icon_gone() { ! icon_window >/dev/null; }
-# geometry <window>: sets X Y WIDTH HEIGHT, the client area on the screen (xwininfo,
-# since xdotool counts the frame of a reparented window twice)
-geometry() {
-  eval "$(xwininfo -id "$1" | awk '/Absolute upper-left X/ {print "X=" $NF}
-    /Absolute upper-left Y/ {print "Y=" $NF} /Width:/ {print "WIDTH=" $NF}
-    /Height:/ {print "HEIGHT=" $NF}')"
-}
-click_in() { # window x y [button] [repeat]: a click at a point of the window's client area
-  geometry "$1"
-  xdotool mousemove $((X + $2)) $((Y + $3))
-  sleep 0.2
-  xdotool click --repeat "${5:-1}" --delay 80 "${4:-1}"
-}
 click_icon() { # button [repeat]
   local w
   w=$(icon_window) || fail "no tray icon"
@@ -299,14 +280,7 @@ step "   alert at +$X+$Y (work area gaps $right_gap, $bottom_gap) in ($pixel); L
 
 # --- 5. snooze for a minute ---------------------------------------------------------
 step "5. set the alert's 'Remind again in' to 1 with its up arrow, close it"
-# The spin label is 30x15: its number right-aligned over a 14-pixel underline at its
-# bottom row, the up and down arrows in its rightmost 11 pixels. The underline is the
-# only dark horizontal run of that length in the lower part of the alert.
-underline=$(convert "$OUT/alert.png" -colorspace gray -depth 8 txt:- | awk -F'[ ,:()]+' '
-  NR > 1 && $2 >= 90 {
-    x = $1; y = $2; dark = $3 < 80
-    if (x == 0 || !dark) { if (run >= 13 && run <= 16) { print start, row; exit } run = 0 }
-    if (dark) { if (run == 0) { start = x; row = y } run++ } }')
+underline=$(alert_spin_label "$OUT/alert.png")
 [ -n "$underline" ] || fail "the snooze spin label is not where the alert lays it out"
 read -r spin_x spin_bottom <<<"$underline"
 spin_top=$((spin_bottom - 14))

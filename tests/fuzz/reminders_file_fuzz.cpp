@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: MIT
 
 // Feeds arbitrary bytes to both reminders-file readers. Whatever a reader
-// accepts must refresh without trouble, and the file written from it must
-// read back with the same number of reminders.
+// accepts must give its missed moments and refresh without trouble, and the file
+// written from it must read back with the same number of reminders.
 
 #include "core/error.h"
+#include "core/missed_reminders.h"
 #include "core/reminders_file.h"
 
 #include <cstddef>
@@ -14,7 +15,20 @@
 
 namespace {
 
+// A missed moment lies before the start, after the last run and not before the
+// stored next moment.
+void checkMissed(const zr::ReminderList& list, const zr::Clock& clock) {
+  for (int row = 0; row < list.reminderCount(); ++row) {
+    const zr::Reminder& reminder = *list.reminderAt(row);
+    const zr::DateTime missed = zr::missedMoment(reminder, clock.now());
+    if (missed != 0 &&
+        !(missed < clock.now() && missed > reminder.lastRun && missed >= reminder.nextScheduled))
+      std::abort();
+  }
+}
+
 void checkRoundTrip(zr::ReminderList& list, const zr::Clock& clock) {
+  checkMissed(list, clock);
   list.refreshReminderList(clock.now(), clock);
   list.headerClicked(zr::ReminderList::NameColumn);
   const std::string saved = zr::formatReminders(list);

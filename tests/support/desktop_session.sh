@@ -1,7 +1,8 @@
 # SPDX-License-Identifier: MIT
 # Sourced after desktop_test_common.sh by the desktop tests that set up a desktop of
-# their own: a private home, an X server, a window manager, panels, a session bus. What
-# the functions start goes into PIDS, so it ends with the script.
+# their own: a private home, an X server, a window manager, panels, a session bus, and
+# where the windows and the controls of an alert are on the screen. What the functions
+# start goes into PIDS, so it ends with the script.
 
 # fail <message>: prints the message and every log under $OUT (*.out, *.log), with a
 # screenshot to $FAILURE_SHOT when that is set and an X server runs; exits 1.
@@ -74,4 +75,67 @@ set_monitors() {
     xrandr --setmonitor "$name" "$width/300x$height/200+$position" "$output" >/dev/null || return 1
     output=none
   done
+}
+
+# geometry <window>: sets X Y WIDTH HEIGHT, the window's client area on the screen
+# (xwininfo, since xdotool counts the frame of a reparented window twice).
+geometry() {
+  eval "$(xwininfo -id "$1" | awk '/Absolute upper-left X/ {print "X=" $NF}
+    /Absolute upper-left Y/ {print "Y=" $NF} /Width:/ {print "WIDTH=" $NF}
+    /Height:/ {print "HEIGHT=" $NF}')"
+}
+
+# click_in <window> <x> <y> [button] [repeat]: a click at a point of the window's client area.
+click_in() {
+  geometry "$1"
+  xdotool mousemove $((X + $2)) $((Y + $3))
+  sleep 0.2
+  xdotool click --repeat "${5:-1}" --delay 80 "${4:-1}"
+}
+
+# alert_spin_label <screenshot of an alert>: prints "<x> <y>", the left end and the row of
+# the underline of the alert's snooze spin label. The spin label is 30x15: its number
+# right-aligned over a 14-pixel underline at its bottom row, the up and down arrows in
+# its rightmost 11 pixels. The underline is the only dark horizontal run of that length
+# in the lower part of the alert. Prints nothing when there is none.
+alert_spin_label() {
+  convert "$1" -colorspace gray -depth 8 txt:- | awk -F'[ ,:()]+' '
+    NR > 1 && $2 >= 90 {
+      x = $1; y = $2; dark = $3 < 80
+      if (x == 0 || !dark) { if (run >= 13 && run <= 16) { print start, row; exit } run = 0 }
+      if (dark) { if (run == 0) { start = x; row = y } run++ } }'
+}
+
+# start_tray_desktop: Xvfb at 1280x800, openbox, and a trayer panel at the bottom right as
+# the notification area; fails the test when the desktop does not come up.
+start_tray_desktop() {
+  start_xvfb 1280x800 || fail "Xvfb did not start"
+  start_openbox || fail "openbox did not start"
+  trayer --edge bottom --align right --widthtype request --height 32 --SetDockType true \
+    >"$OUT/trayer.log" 2>&1 &
+  PIDS+=($!)
+}
+
+is_visible() { visible_named "$1" >/dev/null; }
+is_gone() { ! visible_named "$1" >/dev/null; }
+
+# main_window: waits until the splash has come and gone and the program's main window is
+# up, and gives it the keyboard; $MAIN is its id.
+main_window() {
+  wait_for 150 is_visible About || fail "no splash"
+  wait_for 100 is_gone About || fail "the splash did not close"
+  wait_for 50 is_visible "ZR Dorvel" || fail "no main window"
+  MAIN=$(visible_named "ZR Dorvel" | head -1)
+  xdotool windowfocus --sync "$MAIN"
+  sleep 0.3
+}
+
+# exit_status <what> <tenths of a second>: waits that long for the program $APID to end,
+# and checks that it ended with exit status 0.
+exit_status() {
+  wait_for "$2" eval "! kill -0 $APID 2>/dev/null" ||
+    fail "$1: the program still runs $(($2 / 10)) s later"
+  wait "$APID"
+  local rc=$?
+  [ $rc -eq 0 ] || fail "$1: the program ended with exit status $rc"
 }
