@@ -29,8 +29,10 @@ QColor midway(const QColor& a, const QColor& b) {
   return QColor((a.red() + b.red()) / 2, (a.green() + b.green()) / 2, (a.blue() + b.blue()) / 2);
 }
 
+// Names are shown as written, never as markup.
 QLabel* addLabel(const QString& caption, const QColor& color, QWidget* parent) {
   auto* label = new QLabel(caption, parent);
+  label->setTextFormat(Qt::PlainText);
   QPalette palette = label->palette();
   palette.setColor(QPalette::WindowText, color);
   label->setPalette(palette);
@@ -114,8 +116,8 @@ void AlertWindow::addCaption(const QString& lateNote) {
     shortened = shortened || note->text() != lateNote;
     captionBottom = note->y() + note->height();
   }
-  if (shortened)
-    heading->setToolTip(caption);
+  if (shortened) // a tooltip is markup, so the name goes in escaped
+    heading->setToolTip("<p style='white-space:pre'>" + caption.toHtmlEscaped() + "</p>");
   captionHeight_ = captionBottom + kCaptionPadding;
 }
 

@@ -2,10 +2,8 @@
 
 #include "app/command_prompts.h"
 
-#include "app/error_box.h"
+#include "app/message_boxes.h"
 #include "editor/properties_dialog.h"
-
-#include <QMessageBox>
 
 namespace zr {
 
@@ -15,8 +13,7 @@ bool DialogPrompts::editReminder(QWidget* parent, Reminder& reminder) {
 }
 
 bool DialogPrompts::confirm(QWidget* parent, const QString& question) {
-  return QMessageBox::question(parent, "ZR Dorvel", question, QMessageBox::Yes | QMessageBox::No,
-                               QMessageBox::No) == QMessageBox::Yes;
+  return askYesNo(parent, question);
 }
 
 void DialogPrompts::showError(QWidget* parent, const QString& text) {

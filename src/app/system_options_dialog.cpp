@@ -2,7 +2,7 @@
 
 #include "app/system_options_dialog.h"
 
-#include "app/error_box.h"
+#include "app/message_boxes.h"
 #include "controls/fonts.h"
 #include "core/error.h"
 #include "platform/autostart.h"

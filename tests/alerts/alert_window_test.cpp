@@ -17,6 +17,7 @@
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTextDocumentFragment>
 #include <cstdlib>
 #include <gtest/gtest.h>
 #include <memory>
@@ -84,16 +85,20 @@ TEST_F(AlertWindowTest, ControlsSitWhereTheLayoutPutsThem) {
     EXPECT_EQ(label->font(), alert.font()) << label->text().toStdString();
 }
 
-TEST_F(AlertWindowTest, ALongNameIsShortenedBeforeTheCloseButton) {
-  const std::string name(80, 'W');
+// A name is text, never markup: "<b>" shows as typed, in the heading and its tooltip.
+TEST_F(AlertWindowTest, ALongNameIsShortenedBeforeTheCloseButtonAndShownAsWritten) {
+  const std::string name = "<b>" + std::string(80, 'W');
   AlertWindow alert(zr::test::makeReminder(name, zr::kWhite), owner_.get());
   auto* heading = child<QLabel>(alert, "lblHeading");
   auto* close = child<QAbstractButton>(alert, "btnClose");
   ASSERT_TRUE(heading && close);
+  EXPECT_EQ(heading->textFormat(), Qt::PlainText);
+  EXPECT_TRUE(heading->text().startsWith("<b>W"));
   EXPECT_TRUE(heading->text().endsWith(QChar(0x2026)));
   EXPECT_LE(heading->fontMetrics().horizontalAdvance(heading->text()), heading->width());
   EXPECT_LT(heading->geometry().right(), close->x());
-  EXPECT_EQ(heading->toolTip(), QString::fromStdString(name));
+  EXPECT_EQ(QTextDocumentFragment::fromHtml(heading->toolTip()).toPlainText(),
+            QString::fromStdString(name));
 }
 
 // A missed reminder's late note follows the name on its line when both fit; otherwise
