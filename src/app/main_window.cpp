@@ -34,7 +34,6 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QGuiApplication>
 #include <QMenuBar>
 #include <QScopedValueRollback>
@@ -69,10 +68,6 @@ public:
 private:
   QTimer& timer_;
 };
-
-std::string nativePath(const QString& path) {
-  return QFile::encodeName(path).toStdString();
-}
 
 } // namespace
 
@@ -249,15 +244,15 @@ void MainWindow::startUp() {
   if (!programFolder_.endsWith('/'))
     programFolder_ += '/';
   dataFolder_ = chooseDataFolder(programFolder_, options_.userDataFolder);
-  remindersData_ = DataFile(nativePath(remindersFile()));
-  snoozedData_ = DataFile(nativePath(snoozedFile()));
+  remindersData_ = DataFile(toNativePath(remindersFile()));
+  snoozedData_ = DataFile(toNativePath(snoozedFile()));
   // Before anything touches the folder: another copy may be working in it.
   if (!claimDataFolder(!hidden))
     return;
   if (hidden)
     hideProgram();
   for (const QString& file : {remindersFile(), settingsFile(), snoozedFile()})
-    removeLeftoverSaves(nativePath(file), startedAt_);
+    removeLeftoverSaves(toNativePath(file), startedAt_);
   UpdateController::deleteLeftoverUpdates(dataFolder_);
   aboutBox_.setHomePage(build_info::kHomePageUrl);
   updates_ = std::make_unique<UpdateController>(
@@ -337,8 +332,7 @@ void MainWindow::keepUnreadableFile(DataFile& file, QString message, bool conten
   const std::string kept = file.keepAside(clock_.now(), contentReadable);
   message += kept.empty() ? "\nIt could not be kept aside, so nothing is saved over it: fix its "
                             "permissions or move it away."
-                          : "\nThe unreadable file was kept as " +
-                                QFile::decodeName(QByteArray::fromStdString(kept)) + ".";
+                          : "\nThe unreadable file was kept as " + fromNativePath(kept) + ".";
   reportError(message);
 }
 

@@ -3,22 +3,17 @@
 #include "app/settings.h"
 
 #include "core/ini_file.h"
-
-#include <QFile>
+#include "platform/stored_text.h"
 
 namespace zr {
 namespace {
 
 constexpr const char* kSection = "System";
 
-std::string nativePath(const QString& path) {
-  return QFile::encodeName(path).toStdString();
-}
-
 } // namespace
 
 Settings readSettings(const QString& path) {
-  const IniFile ini(nativePath(path));
+  const IniFile ini(toNativePath(path));
   Settings settings;
   settings.autoCheckForUpdates = ini.readBool(kSection, "AutoCheckForUpdates", true);
   settings.onCloseMessage = ini.readBool(kSection, "OnCloseMessage", true);
@@ -29,7 +24,7 @@ Settings readSettings(const QString& path) {
 }
 
 void writeSettings(const QString& path, const Settings& settings) {
-  IniFile ini(nativePath(path));
+  IniFile ini(toNativePath(path));
   ini.writeBool(kSection, "AutoCheckForUpdates", settings.autoCheckForUpdates);
   ini.writeBool(kSection, "OnCloseMessage", settings.onCloseMessage);
   ini.writeBool(kSection, "OnMinimizeMessage", settings.onMinimizeMessage);

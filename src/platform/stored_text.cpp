@@ -2,6 +2,8 @@
 
 #include "platform/stored_text.h"
 
+#include <QFile>
+
 namespace zr {
 
 QString toShownText(std::string_view stored) {
@@ -10,6 +12,14 @@ QString toShownText(std::string_view stored) {
 
 std::string toStoredText(const QString& shown) {
   return shown.toStdString();
+}
+
+std::string toNativePath(const QString& path) {
+  return QFile::encodeName(path).toStdString();
+}
+
+QString fromNativePath(std::string_view path) {
+  return QFile::decodeName(QByteArray(path.data(), static_cast<qsizetype>(path.size())));
 }
 
 } // namespace zr

@@ -14,4 +14,9 @@ namespace zr {
 QString toShownText(std::string_view stored);
 std::string toStoredText(const QString& shown);
 
+// File names cross the same way, in the file system's own encoding: the core opens
+// files by byte-string paths.
+std::string toNativePath(const QString& path);
+QString fromNativePath(std::string_view path);
+
 } // namespace zr
