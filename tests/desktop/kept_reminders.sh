@@ -16,14 +16,9 @@
 # Exits 77 (skipped) when the X tools are missing. Ends every process it starts.
 set -u
 APP=$(readlink -f "$1")
-for tool in Xvfb openbox trayer xdotool xprop xwininfo import convert; do
-  command -v "$tool" >/dev/null || { echo "skipped: $tool is missing"; exit 77; }
-done
-
-STARTED=$(date +%s)
 source "$(dirname "${BASH_SOURCE[0]}")/../support/desktop_test_common.sh"
+require_tools Xvfb openbox trayer xdotool xprop xwininfo import convert
 source "$(dirname "${BASH_SOURCE[0]}")/../support/desktop_session.sh"
-step() { echo "[$(($(date +%s) - STARTED))s] $*"; }
 
 use_private_home
 use_program_copy "$APP" || fail "cannot copy the program"

@@ -18,14 +18,9 @@
 # Exits 77 (skipped) when the X tools are missing. Ends every process it starts.
 set -u
 APP=$(readlink -f "$1")
-for tool in Xvfb openbox trayer xdotool xprop xwininfo; do
-  command -v "$tool" >/dev/null || { echo "skipped: $tool is missing"; exit 77; }
-done
-
-STARTED=$(date +%s)
 source "$(dirname "${BASH_SOURCE[0]}")/../support/desktop_test_common.sh"
+require_tools Xvfb openbox trayer xdotool xprop xwininfo
 source "$(dirname "${BASH_SOURCE[0]}")/../support/desktop_session.sh"
-step() { echo "[$(($(date +%s) - STARTED))s] $*"; }
 
 # Another user must reach the program and its folders.
 chmod 755 "$OUT"

@@ -26,14 +26,11 @@ APP=$(readlink -f "$1")
 SOURCE=$(readlink -f "$2")
 ARTEFACTS=${ZR_ARTEFACT_DIR:-$(dirname "$APP")/desktop-artefacts}
 PYTHON=/usr/bin/python3 # Debian's, with python3-dbus
-for tool in Xvfb openbox xfce4-panel dbus-run-session dbus-send xdotool xprop import convert \
-  compare $PYTHON; do
-  command -v "$tool" >/dev/null || { echo "skipped: $tool is missing"; exit 77; }
-done
-$PYTHON -c 'import dbus' 2>/dev/null || { echo "skipped: python3-dbus is missing"; exit 77; }
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 source "$here/../support/desktop_test_common.sh"
+require_tools Xvfb openbox xfce4-panel dbus-run-session dbus-send xdotool xprop import convert compare $PYTHON
+$PYTHON -c 'import dbus' 2>/dev/null || { echo "skipped: python3-dbus is missing"; exit 77; }
 source "$here/../support/desktop_session.sh"
 if [ -z "${ZR_ON_PRIVATE_BUS:-}" ]; then
   use_private_home
@@ -43,8 +40,6 @@ if [ -z "${ZR_ON_PRIVATE_BUS:-}" ]; then
 fi
 rerun_on_private_bus "$0" "$@"
 
-STARTED=$(date +%s)
-step() { echo "[$(($(date +%s) - STARTED))s] $*"; }
 FAILURE_SHOT=$ARTEFACTS/status-notifier-failure.png
 mkdir -p "$ARTEFACTS" || fail "cannot create $ARTEFACTS"
 rm -f "$ARTEFACTS"/status-notifier-*.png

@@ -15,12 +15,9 @@
 set -u
 APP=$(readlink -f "$1")
 ARTEFACTS=${ZR_ARTEFACT_DIR:-$(dirname "$APP")/desktop-artefacts}
-for tool in Xvfb openbox trayer xrandr xdotool xprop xwininfo import; do
-  command -v "$tool" >/dev/null || { echo "skipped: $tool is missing"; exit 77; }
-done
-
 here=$(dirname "${BASH_SOURCE[0]}")
 source "$here/../support/desktop_test_common.sh"
+require_tools Xvfb openbox trayer xrandr xdotool xprop xwininfo import
 source "$here/../support/desktop_session.sh"
 FAILURE_SHOT=$ARTEFACTS/two-monitors-failure.png
 mkdir -p "$ARTEFACTS" || fail "cannot create $ARTEFACTS"

@@ -14,11 +14,8 @@
 # With ZR_SHOTS_DIR set, leaves update_available.png and update_done.png there.
 set -u
 APP=$1
-for tool in Xvfb xdpyinfo xdotool nginx python3 sha256sum; do
-  command -v "$tool" >/dev/null || { echo "skipped: $tool is missing"; exit 77; }
-done
-
 source "$(dirname "${BASH_SOURCE[0]}")/../support/desktop_test_common.sh"
+require_tools Xvfb xdpyinfo xdotool nginx python3 sha256sum
 fail() {
   echo "FAIL: $*"
   echo "--- program output"; cat "$OUT/app.out" 2>/dev/null

@@ -16,14 +16,12 @@
 # it starts.
 set -u
 APP=$(readlink -f "$1")
-for tool in weston Xvfb xdotool; do
-  command -v "$tool" >/dev/null || { echo "skipped: $tool is missing"; exit 77; }
-done
 ls /usr/lib/*/qt6/plugins/platforms/libqwayland-generic.so >/dev/null 2>&1 ||
   { echo "skipped: Qt's wayland plugin (qt6-wayland) is missing"; exit 77; }
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 source "$here/../support/desktop_test_common.sh"
+require_tools weston Xvfb xdotool
 source "$here/../support/desktop_session.sh"
 
 use_private_home

@@ -26,14 +26,9 @@
 set -u
 APP=$(readlink -f "$1")
 ARTEFACTS=${ZR_ARTEFACT_DIR:-$(dirname "$APP")/desktop-artefacts}
-for tool in Xvfb openbox trayer xdotool xprop xwininfo import convert compare; do
-  command -v "$tool" >/dev/null || { echo "skipped: $tool is missing"; exit 77; }
-done
-
-STARTED=$(date +%s)
 source "$(dirname "${BASH_SOURCE[0]}")/../support/desktop_test_common.sh"
+require_tools Xvfb openbox trayer xdotool xprop xwininfo import convert compare
 source "$(dirname "${BASH_SOURCE[0]}")/../support/desktop_session.sh"
-step() { echo "[$(($(date +%s) - STARTED))s] $*"; }
 fail() {
   echo "FAIL: $*"
   import -window root "$ARTEFACTS/working-day-failure.png" 2>/dev/null &&

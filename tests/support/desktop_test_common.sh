@@ -2,8 +2,11 @@
 # Sourced by the desktop test scripts: a temporary folder $OUT, the list PIDS of
 # processes the script starts (all ended, and $OUT removed, when it exits),
 # wait_for <tenths of a second> <command...>, true once the command succeeds,
-# start_xvfb <width>x<height>, a private X server, and visible_named <title>,
-# the program's visible windows of that title.
+# start_xvfb <width>x<height>, a private X server, visible_named <title>, the
+# program's visible windows of that title, require_tools <tool...>, which skips the
+# test (exit 77) when one is missing, and step <text>, a progress line with the
+# seconds since the script started.
+STARTED=$(date +%s)
 OUT=$(mktemp -d)
 PIDS=()
 cleanup() {
@@ -12,6 +15,13 @@ cleanup() {
   rm -rf "$OUT"
 }
 trap cleanup EXIT
+require_tools() {
+  local tool
+  for tool in "$@"; do
+    command -v "$tool" >/dev/null || { echo "skipped: $tool is missing"; exit 77; }
+  done
+}
+step() { echo "[$(($(date +%s) - STARTED))s] $*"; }
 wait_for() {
   local tries=$1; shift
   for ((i = 0; i < tries; i++)); do "$@" && return 0; sleep 0.1; done

@@ -9,11 +9,8 @@
 # With ZR_SHOTS_DIR set, leaves notice.png and menu.png there.
 set -u
 APP=$1
-for tool in Xvfb trayer xdotool xwininfo import; do
-  command -v "$tool" >/dev/null || { echo "skipped: $tool is missing"; exit 77; }
-done
-
 source "$(dirname "${BASH_SOURCE[0]}")/../../support/desktop_test_common.sh"
+require_tools Xvfb trayer xdotool xwininfo import
 fail() { echo "FAIL: $*"; cat "$OUT"/app*.out 2>/dev/null; exit 1; }
 
 start_xvfb 1024x768 || fail "Xvfb did not start"
