@@ -6,20 +6,16 @@
 #include "app/alert_presenter.h"
 #include "app/app_icons.h"
 #include "app/command_prompts.h"
+#include "app/data_files.h"
 #include "app/data_folder.h"
 #include "app/desktop_alerts.h"
 #include "app/logging.h"
 #include "app/modal_windows.h"
 #include "app/reminder_table_model.h"
 #include "app/reminder_table_view.h"
-#include "app/settings.h"
-#include "app/single_instance.h"
 #include "app/system_options_dialog.h"
 #include "controls/fonts.h"
 #include "core/command_line.h"
-#include "core/error.h"
-#include "core/file_io.h"
-#include "core/missed_reminders.h"
 #include "platform/build_info.h"
 #include "platform/help_viewer.h"
 #include "platform/installed_files.h"
@@ -33,7 +29,6 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QDir>
 #include <QGuiApplication>
 #include <QMenuBar>
 #include <QScopedValueRollback>
@@ -69,14 +64,23 @@ private:
   QTimer& timer_;
 };
 
+QString withTrailingSlash(QString folder) {
+  if (!folder.endsWith('/'))
+    folder += '/';
+  return folder;
+}
+
 } // namespace
 
 MainWindow::MainWindow(Options options, QWidget* parent)
     : QMainWindow(parent), clock_(*options.clock), startedAt_(std::chrono::system_clock::now()),
       options_(std::move(options)), prompts_(options_.prompts), alerts_(options_.alerts),
-      checker_(clock_),
+      programFolder_(withTrailingSlash(options_.programFolder)), checker_(clock_),
       guard_([this](const std::exception& error) { reportError(toShownText(error.what())); }),
       model_(new ReminderTableModel(options_.separators, this)),
+      files_(new DataFiles(
+          clock_, chooseDataFolder(programFolder_, options_.userDataFolder), options_.regional,
+          *model_, checker_, [this](const QString& text) { reportError(text); }, this)),
       view_(new ReminderTableView(model_, this)) {
   if (!prompts_) {
     ownPrompts_ = std::make_unique<DialogPrompts>();
@@ -240,23 +244,19 @@ void MainWindow::createToolBar() {
 
 void MainWindow::startUp() {
   const bool hidden = hasCommandLineSwitch(options_.arguments, "startup");
-  programFolder_ = options_.programFolder;
-  if (!programFolder_.endsWith('/'))
-    programFolder_ += '/';
-  dataFolder_ = chooseDataFolder(programFolder_, options_.userDataFolder);
-  remindersData_ = DataFile(toNativePath(remindersFile()));
-  snoozedData_ = DataFile(toNativePath(snoozedFile()));
   // Before anything touches the folder: another copy may be working in it.
-  if (!claimDataFolder(!hidden))
+  if (!files_->claimFolder(!hidden)) {
+    guard_.close([this] { formClose(); });
     return;
+  }
+  connect(files_, &DataFiles::showRequested, this, &MainWindow::bringToFront);
   if (hidden)
     hideProgram();
-  for (const QString& file : {remindersFile(), settingsFile(), snoozedFile()})
-    removeLeftoverSaves(toNativePath(file), startedAt_);
-  UpdateController::deleteLeftoverUpdates(dataFolder_);
+  files_->removeLeftoverSaves(startedAt_);
+  UpdateController::deleteLeftoverUpdates(files_->dataFolder());
   aboutBox_.setHomePage(build_info::kHomePageUrl);
   updates_ = std::make_unique<UpdateController>(
-      this, dataFolder_, updateInfoAddress(), build_info::kHomePageUrl,
+      this, files_->dataFolder(), updateInfoAddress(), build_info::kHomePageUrl,
       [this] { return systemOptions_.autoCheckForUpdates; }, [this] { fileShutDown(); });
   if (options_.showSplash)
     showSplash();
@@ -265,7 +265,7 @@ void MainWindow::startUp() {
     return;
   readSettings();
   fillTrayPopupMenu();
-  const bool remindersRead = loadReminderFile();
+  const bool remindersRead = files_->loadReminders();
   // The snoozed copies do not depend on the list, so they come back even when the
   // reminders file failed; a close during an error box has ended the start-up.
   if (systemOptions_.keepSnoozed && !guard_.isClosed())
@@ -274,83 +274,25 @@ void MainWindow::startUp() {
     return;
   const DateTime start = clock_.now();
   if (systemOptions_.showMissed)
-    showMissedReminders(start);
+    files_->alertMissed(start, *alerts_, options_.separators);
   if (guard_.isClosed())
     return;
   model_->refreshReminderList(start, clock_);
   startUpdater();
 }
 
-bool MainWindow::claimDataFolder(bool askToShow) {
-  instance_ = new SingleInstance(this);
-  const SingleInstance::Claim claim = instance_->claim(dataFolder_, askToShow);
-  if (claim == SingleInstance::Claim::First) {
-    connect(instance_, &SingleInstance::showRequested, this, &MainWindow::bringToFront);
-    return true;
-  }
-  if (claim == SingleInstance::Claim::OtherNotAnswering)
-    reportError("ZR Dorvel is already running on the data folder " + dataFolder_ +
-                " but does not answer. End that copy before starting another one.");
-  guard_.close([this] { formClose(); });
-  return false;
-}
-
-bool MainWindow::loadReminderFile() {
-  const std::string path = remindersData_.path();
-  const RegionalSettings& regional = options_.regional;
-  try {
-    model_->load([&](ReminderList& list) { loadReminders(path, list, regional, clock_); });
-  } catch (const UnreadableFileError& error) {
-    keepUnreadableFile(remindersData_, toShownText(error.what()), false);
-    return false;
-  } catch (const std::exception& error) {
-    keepUnreadableFile(remindersData_, toShownText(error.what()), true);
-    return false;
-  }
-  return true;
-}
-
 void MainWindow::loadSnoozedFile() {
-  std::vector<std::unique_ptr<Reminder>> copies;
-  try {
-    loadReminders(snoozedData_.path(), copies, options_.regional, clock_);
-  } catch (const UnreadableFileError& error) {
-    keepUnreadableFile(snoozedData_, toShownText(error.what()), false);
-  } catch (const std::exception& error) {
-    keepUnreadableFile(snoozedData_, toShownText(error.what()), true);
-  }
+  std::vector<std::unique_ptr<Reminder>> copies = files_->loadSnoozed();
   // A close during the error box has written what there was; these copies come too late.
   if (guard_.isClosed())
     return;
   checker_.restoreSnoozed(std::move(copies));
-  snoozedFileInUse_ = true;
-}
-
-// Before anything is saved over the file, it is kept aside: copied when it was read
-// but did not make sense, moved away when it could not be read at all.
-void MainWindow::keepUnreadableFile(DataFile& file, QString message, bool contentReadable) {
-  const std::string kept = file.keepAside(clock_.now(), contentReadable);
-  message += kept.empty() ? "\nIt could not be kept aside, so nothing is saved over it: fix its "
-                            "permissions or move it away."
-                          : "\nThe unreadable file was kept as " + fromNativePath(kept) + ".";
-  reportError(message);
+  files_->followSnoozed();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
   guard_.close([this] { formClose(); });
   event->accept();
-}
-
-void MainWindow::showMissedReminders(DateTime start) {
-  const std::vector<MissedReminder> missed =
-      takeMissedReminders(model_->listInPlace(), start, clock_);
-  if (missed.empty())
-    return;
-  for (const MissedReminder& reminder : missed)
-    alerts_->showReminderAlert(*reminder.reminder,
-                               missedNote(reminder.moment, wholeDays(start), options_.separators));
-  // Saved with their new LastRun values, they are not missed again at the next start.
-  guarded([this] { saveReminderFile(); });
 }
 
 void MainWindow::formClose() {
@@ -359,30 +301,20 @@ void MainWindow::formClose() {
   closeModalWindows();
   checkTimer_.stop();
   // Before the copies go: they come back at the next start.
-  guarded([this] { saveSnoozedFile(); });
+  guarded([this] { files_->saveSnoozed(); });
   model_->clearReminderList();
   checker_.dropSnoozed();
   // The list is gone by now, so the program ends even when the settings could not
   // be written: running on would let a later save write an empty list.
-  if (settingsLoaded_)
-    guarded([this] { writeSettings(); });
+  guarded([this] { writeSettings(); });
   emit closed();
-}
-
-void MainWindow::saveReminderFile() {
-  remindersData_.replace(formatReminders(model_->list()));
-}
-
-void MainWindow::saveSnoozedFile() {
-  if (systemOptions_.keepSnoozed && snoozedFileInUse_)
-    snoozedData_.replace(formatReminders(checker_.snoozed()));
 }
 
 void MainWindow::changeList(ListGuard::Work change) {
   guard_.change([this, change = std::move(change)] {
     const TimerPause pause(checkTimer_);
     change();
-    saveReminderFile();
+    files_->saveReminders();
   });
 }
 
@@ -423,14 +355,7 @@ void MainWindow::bringToFront() {
 }
 
 void MainWindow::checkReminders() {
-  QStringList saveErrors;
-  const auto save = [&saveErrors](const std::function<void()>& saveFile) {
-    try {
-      saveFile();
-    } catch (const std::exception& error) {
-      saveErrors.append(toShownText(error.what()));
-    }
-  };
+  QString saveError;
   guard_.passIfFree([&] {
     const TimerPause pause(checkTimer_);
     CheckPass pass = checker_.check(model_->listInPlace(), remindersEnabled_);
@@ -438,13 +363,9 @@ void MainWindow::checkReminders() {
       showReminderAlert(*reminder);
     for (const std::unique_ptr<Reminder>& copy : pass.snoozedDue)
       showReminderAlert(*copy);
-    if (pass.save)
-      save([this] { saveReminderFile(); });
-    if (!pass.snoozedDue.empty())
-      save([this] { saveSnoozedFile(); });
+    saveError = files_->saveAfterPass(pass.save, !pass.snoozedDue.empty());
     model_->refreshReminderList(pass.refreshAfter, clock_);
   });
-  const QString saveError = saveErrors.join('\n');
   // Shown after the timer is on again, so checking goes on while the box is open;
   // the passes meanwhile log their failures rather than stack boxes on it.
   if (saveError.isEmpty())
@@ -466,11 +387,11 @@ void MainWindow::reminderClose(std::unique_ptr<Reminder> copy, int minutes) {
   if (isClosed())
     return;
   if (checker_.snooze(std::move(copy), minutes))
-    guarded([this] { saveSnoozedFile(); });
+    guarded([this] { files_->saveSnoozed(); });
 }
 
 void MainWindow::fileSave() {
-  guarded([this] { guard_.change([this] { saveReminderFile(); }); });
+  guarded([this] { guard_.change([this] { files_->saveReminders(); }); });
 }
 
 void MainWindow::fileClose() {
@@ -564,29 +485,22 @@ void MainWindow::showSplash() {
   aboutBox_.splash(3);
 }
 
-// A file that is there but cannot be read leaves the defaults for this run, and it
-// is never written over: the user's settings stay as they are.
+// A file that cannot be read leaves the defaults for this run (see DataFiles).
 void MainWindow::readSettings() {
-  Settings settings;
-  try {
-    settings = zr::readSettings(settingsFile());
-  } catch (const std::exception& error) {
-    reportError(toShownText(error.what()) +
-                "\nThe settings are at their defaults for this run, and the "
-                "file is left as it is.");
+  const std::optional<Settings> settings = files_->readSettings();
+  if (!settings)
     return;
-  }
-  settingsLoaded_ = true;
-  systemOptions_ = {settings.autoCheckForUpdates, settings.keepSnoozed, settings.showMissed};
-  sysTray_->messageOptions().msgOnClose = settings.onCloseMessage;
-  sysTray_->messageOptions().msgOnMinimize = settings.onMinimizeMessage;
+  systemOptions_ = {settings->autoCheckForUpdates, settings->keepSnoozed, settings->showMissed};
+  files_->setKeepSnoozed(systemOptions_.keepSnoozed);
+  sysTray_->messageOptions().msgOnClose = settings->onCloseMessage;
+  sysTray_->messageOptions().msgOnMinimize = settings->onMinimizeMessage;
 }
 
 void MainWindow::writeSettings() {
   const SysTray::MessageOptions& messages = sysTray_->messageOptions();
-  zr::writeSettings(settingsFile(), {systemOptions_.autoCheckForUpdates, messages.msgOnClose,
-                                     messages.msgOnMinimize, systemOptions_.keepSnoozed,
-                                     systemOptions_.showMissed});
+  files_->writeSettings({systemOptions_.autoCheckForUpdates, messages.msgOnClose,
+                         messages.msgOnMinimize, systemOptions_.keepSnoozed,
+                         systemOptions_.showMissed});
 }
 
 void MainWindow::fillTrayPopupMenu() {
@@ -609,14 +523,14 @@ void MainWindow::systemOptions() {
   }
   if (isClosed())
     return;
+  files_->setKeepSnoozed(systemOptions_.keepSnoozed);
   // Switched on: from now on Snoozed.dat holds the copies of this run, in place of
   // whatever an earlier run left there.
   if (systemOptions_.keepSnoozed && !keptSnoozed) {
-    snoozedFileInUse_ = true;
-    guarded([this] { saveSnoozedFile(); });
+    files_->followSnoozed();
+    guarded([this] { files_->saveSnoozed(); });
   }
-  if (settingsLoaded_)
-    guarded([this] { writeSettings(); });
+  guarded([this] { writeSettings(); });
 }
 
 void MainWindow::systemUpdates() {

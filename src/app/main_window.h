@@ -4,13 +4,11 @@
 
 #include "about/about_box.h"
 #include "app/system_options_dialog.h"
-#include "core/data_file.h"
 #include "core/date_time.h"
 #include "core/list_guard.h"
 #include "core/reminder.h"
 #include "core/reminder_checker.h"
 #include "core/reminder_list.h"
-#include "core/reminders_file.h"
 
 #include <QMainWindow>
 #include <QTimer>
@@ -26,18 +24,19 @@ namespace zr {
 
 class AlertPresenter;
 class CommandPrompts;
+class DataFiles;
 class PopupMenu;
 class ReminderTableModel;
 class SessionEndWatcher;
-class SingleInstance;
 class ReminderTableView;
 class SysTray;
 class UpdateController;
 
 // The program's one main window: it owns the reminder list, the five-second
 // check timer that drives the check pass, and the commands on reminders. The
-// check pass itself and the snoozed copies live in a ReminderChecker; a
-// ListGuard keeps the pass, the list changes and the close from overlapping.
+// check pass itself and the snoozed copies live in a ReminderChecker, the files
+// of the data folder in a DataFiles; a ListGuard keeps the pass, the list
+// changes and the close from overlapping.
 class MainWindow final : public QMainWindow {
   Q_OBJECT
 
@@ -81,11 +80,8 @@ public:
   // True when started with the "startup" switch: the window is not to be shown.
   bool startsHidden() const { return startsHidden_; }
   const QString& programFolder() const { return programFolder_; }
-  const QString& dataFolder() const { return dataFolder_; }
-  QString remindersFile() const { return dataFolder_ + "Reminders.dat"; }
-  QString settingsFile() const { return dataFolder_ + "ZRDorvel.ini"; }
-  QString snoozedFile() const { return dataFolder_ + "Snoozed.dat"; }
   QString helpFile() const;
+  DataFiles& dataFiles() { return *files_; }
 
   const Actions& actions() const { return actions_; }
   ReminderTableModel& reminders() { return *model_; }
@@ -98,8 +94,6 @@ public:
   // The close sequence has begun: the list is gone and commands do nothing. Also
   // true right after construction when another copy runs on the data folder.
   bool isClosed() const { return guard_.isClosed(); }
-  // The settings file was read at start, so the close and Options may write it.
-  bool settingsLoaded() const { return settingsLoaded_; }
   SysTray& sysTray() { return *sysTray_; }
   bool autoCheckForUpdates() const { return systemOptions_.autoCheckForUpdates; }
 
@@ -146,20 +140,9 @@ private:
   void createMenus();
   void createToolBar();
   void startUp();
-  // False when another copy holds the data folder; this one is then closed.
-  bool claimDataFolder(bool askToShow);
-  // False, with the error reported, when Reminders.dat could not be read whole.
-  bool loadReminderFile();
   // The snoozed copies kept at the last close come back.
   void loadSnoozedFile();
-  // Reports the data file that failed to load and keeps it aside.
-  void keepUnreadableFile(DataFile& file, QString message, bool contentReadable);
-  // Alerts the reminders that came due while the program was not running, once each.
-  void showMissedReminders(DateTime start);
   void formClose();
-  void saveReminderFile();
-  // Writes the snoozed copies to Snoozed.dat while it keeps them.
-  void saveSnoozedFile();
   // Runs a list change holding the list with the check timer off, then saves
   // the list. The change may run later (see ListGuard), so it owns what it needs.
   void changeList(ListGuard::Work change);
@@ -184,22 +167,15 @@ private:
   std::unique_ptr<AlertPresenter> ownAlerts_;
   AlertPresenter* alerts_;
   QString programFolder_;
-  QString dataFolder_;
   bool startsHidden_ = false;
   bool remindersEnabled_ = true;
   SystemOptions systemOptions_;
-  bool settingsLoaded_ = false;
-  // Snoozed.dat follows the snoozed copies: it was read at start, or keeping them
-  // was switched on since. Until then it is neither read nor written.
-  bool snoozedFileInUse_ = false;
   bool sessionEnding_ = false;
   bool passErrorShowing_ = false;
-  DataFile remindersData_{""};
-  DataFile snoozedData_{""};
-  SingleInstance* instance_ = nullptr;
   ReminderChecker checker_;
   ListGuard guard_;
   ReminderTableModel* model_;
+  DataFiles* files_;
   ReminderTableView* view_;
   QTimer checkTimer_;
   Actions actions_{};

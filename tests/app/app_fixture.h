@@ -4,6 +4,7 @@
 
 #include "app/alert_presenter.h"
 #include "app/command_prompts.h"
+#include "app/data_files.h"
 #include "app/main_window.h"
 #include "app/reminder_table_model.h"
 #include "app/reminder_table_view.h"

@@ -255,7 +255,7 @@ TEST_F(LifeCycleTest, UnreadableSettingsFileKeepsTheDefaultsAndIsNeverWrittenOve
     EXPECT_EQ(prompts.errors[0], "Unable to read " + settings + ": " + c.reason +
                                      "\nThe settings are at their defaults for this run, and "
                                      "the file is left as it is.");
-    EXPECT_FALSE(window->settingsLoaded());
+    EXPECT_FALSE(window->dataFiles().settingsLoaded());
     EXPECT_TRUE(window->autoCheckForUpdates());
     QTimer::singleShot(0, [] {
       if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget()))

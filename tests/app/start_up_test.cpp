@@ -29,7 +29,7 @@ TEST_F(StartUpTest, MissingFileGivesTheBlankRowAndNoMessage) {
   EXPECT_TRUE(list().isEmpty());
   EXPECT_EQ(window->reminderView()->selectedReminder(), nullptr);
   EXPECT_TRUE(prompts.errors.empty());
-  EXPECT_EQ(window->dataFolder(), folder.path() + '/');
+  EXPECT_EQ(window->dataFiles().dataFolder(), folder.path() + '/');
   EXPECT_FALSE(window->startsHidden());
 }
 
