@@ -24,6 +24,16 @@ std::int64_t serialDay(DateTime value) {
   return static_cast<std::int64_t>(std::clamp(value, -kDayLimit, kDayLimit));
 }
 
+std::int64_t wholeMilliseconds(DateTime value) {
+  if (std::isnan(value))
+    return 0;
+  return std::llround(std::clamp(value, -kDayLimit, kDayLimit) * kMillisecondsPerDay);
+}
+
+DateTime startOfMillisecond(std::int64_t milliseconds) {
+  return (static_cast<double>(milliseconds) - 0.5) / kMillisecondsPerDay;
+}
+
 // Calendar conversions by arithmetic on 400-year eras (146097 days each).
 CalendarDate dateOfSerialDay(std::int64_t day) {
   const std::int64_t z = day - kUnixEpochDay + 719468;
@@ -122,16 +132,24 @@ ClockTime decodeTime(DateTime value) {
           static_cast<int>(milliseconds / 1000 % 60), static_cast<int>(milliseconds % 1000)};
 }
 
-DateTime SystemClock::now() const {
-  const auto moment = std::chrono::system_clock::now();
-  const auto sinceEpoch =
-      std::chrono::duration_cast<std::chrono::milliseconds>(moment.time_since_epoch()).count();
-  const std::time_t seconds = static_cast<std::time_t>(floorDiv(sinceEpoch, 1000));
+DateTime localMoment(std::int64_t unixMilliseconds) {
+  const std::int64_t seconds = floorDiv(unixMilliseconds, 1000);
+  const auto time = static_cast<std::time_t>(seconds);
   std::tm local{};
-  localtime_r(&seconds, &local);
+  localtime_r(&time, &local);
   return encodeDateTime({local.tm_year + 1900, local.tm_mon + 1, local.tm_mday},
                         {local.tm_hour, local.tm_min, local.tm_sec,
-                         static_cast<int>(sinceEpoch - floorDiv(sinceEpoch, 1000) * 1000)});
+                         static_cast<int>(unixMilliseconds - seconds * 1000)});
+}
+
+void followTimeZone() {
+  tzset();
+}
+
+DateTime SystemClock::now() const {
+  const auto moment = std::chrono::system_clock::now();
+  return localMoment(
+      std::chrono::duration_cast<std::chrono::milliseconds>(moment.time_since_epoch()).count());
 }
 
 } // namespace zr

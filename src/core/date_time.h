@@ -51,6 +51,14 @@ CalendarDate dateOfSerialDay(std::int64_t day);
 std::int64_t serialDayOf(const CalendarDate& date);
 int dayOfWeekOfSerialDay(std::int64_t day); // 1 = Sunday ... 7 = Saturday
 
+// A moment as a whole number of milliseconds since day 0, the resolution at
+// which moments are shown and, within the file's 15 digits, stored. Values are
+// clamped to kDayLimit days either way and NaN reads as 0.
+std::int64_t wholeMilliseconds(DateTime value);
+// The earliest moment that wholeMilliseconds gives as this millisecond: a search
+// from it accepts every moment shown as that millisecond or later.
+DateTime startOfMillisecond(std::int64_t milliseconds);
+
 // Integer division that rounds towards minus infinity.
 std::int64_t floorDiv(std::int64_t a, std::int64_t b);
 
@@ -69,6 +77,15 @@ public:
   virtual DateTime now() const = 0;
   DateTime today() const { return wholeDays(now()); }
 };
+
+// The local moment of an instant given in milliseconds since 1 January 1970 UTC,
+// in the time zone last read by followTimeZone (or at the first conversion).
+DateTime localMoment(std::int64_t unixMilliseconds);
+
+// Reads the local time zone again (the TZ variable, the file it names or the
+// system's zone file), so a zone changed while the program runs applies from
+// the next conversion on. It costs one look at the zone file.
+void followTimeZone();
 
 // The local time of this computer, to the millisecond.
 class SystemClock final : public Clock {

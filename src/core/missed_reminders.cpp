@@ -23,18 +23,31 @@ DateTime occurrenceFrom(Reminder& schedule, DateTime from) {
 } // namespace
 
 DateTime missedMoment(const Reminder& reminder, DateTime start) {
-  if (!reminder.enabled || reminder.nextScheduled == 0 || !(reminder.nextScheduled < start))
+  if (!reminder.enabled || reminder.nextScheduled == 0)
     return 0;
-  const DateTime earliest = std::max(reminder.nextScheduled, reminder.lastRun + kOneMillisecond);
+  // Stored moments meet computed ones here: the file keeps 15 digits, so a stored
+  // moment may lie a little above or below the occurrence it stands for. Both are
+  // compared as whole milliseconds, the resolution at which they are shown.
+  const std::int64_t startMillisecond = wholeMilliseconds(start);
+  const std::int64_t earliestMillisecond =
+      std::max(wholeMilliseconds(reminder.nextScheduled), wholeMilliseconds(reminder.lastRun) + 1);
+  if (earliestMillisecond >= startMillisecond)
+    return 0;
+  const auto isMissed = [&](DateTime found) {
+    if (found == 0)
+      return false;
+    const std::int64_t millisecond = wholeMilliseconds(found);
+    return millisecond >= earliestMillisecond && millisecond < startMillisecond;
+  };
+  const DateTime earliest = startOfMillisecond(earliestMillisecond);
   Reminder schedule = reminder; // the search switches a past once-only reminder off
   for (const DateTime lookBack : kLookBackDays) {
     const DateTime from = std::max(earliest, start - lookBack);
     DateTime found = occurrenceFrom(schedule, from);
-    // Far from day 0 a millisecond is lost in rounding: the last run itself is no miss.
-    if (found != 0 && found < start && found > reminder.lastRun) {
+    if (isMissed(found)) {
       for (DateTime later = occurrenceFrom(schedule, found + kOneMillisecond);
-           later > found && later < start;
-           later = occurrenceFrom(schedule, found + kOneMillisecond))
+           later > found && isMissed(later);
+           later = occurrenceFrom(schedule, later + kOneMillisecond))
         found = later;
       return found;
     }

@@ -24,4 +24,14 @@ void Reminder::copyFrom(const Reminder& source) {
   *this = source;
 }
 
+DateTime searchStart(DateTime after, DateTime lastRun) {
+  // The common case, a last run well before `after`, needs no rounding.
+  if (!(lastRun > after - kOneMillisecond))
+    return after;
+  const std::int64_t lastRunMillisecond = wholeMilliseconds(lastRun);
+  if (lastRunMillisecond < wholeMilliseconds(after))
+    return after;
+  return startOfMillisecond(lastRunMillisecond + 1);
+}
+
 } // namespace zr

@@ -59,4 +59,10 @@ struct Reminder {
   bool operator==(const Reminder&) const = default;
 };
 
+// The moment a refresh searches a reminder's next occurrence from: `after`, or,
+// when the reminder last fired at or after that millisecond (the wall clock went
+// back: the end of summer time, a clock set back), the millisecond after its last
+// run, so the occurrence it fired for does not come due a second time.
+DateTime searchStart(DateTime after, DateTime lastRun);
+
 } // namespace zr

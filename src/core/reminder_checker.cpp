@@ -8,6 +8,9 @@ namespace zr {
 
 CheckPass ReminderChecker::check(ReminderList& list, bool remindersEnabled) {
   CheckPass pass;
+  // A zone changed since the last pass (the system's zone replaced, TZ rewritten)
+  // applies to this pass and to the refresh that follows it.
+  followTimeZone();
   const DateTime passMoment = clock_.now();
   pass.refreshAfter = passMoment;
   if (!remindersEnabled)

@@ -36,8 +36,8 @@ class ReminderChecker {
 public:
   explicit ReminderChecker(const Clock& clock) : clock_(clock) {}
 
-  // One pass. When reminders are enabled, every enabled reminder of the list
-  // whose next due moment is set and has come fires; so does every snoozed
+  // One pass. It first reads the local time zone again. When reminders are enabled, every enabled
+  // reminder of the list whose next due moment is set and has come fires; so does every snoozed
   // copy whose time has come, whether enabled or not. Snoozed copies never ask
   // for a save. When reminders are disabled nothing fires, but the list is
   // still to be refreshed.

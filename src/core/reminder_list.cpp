@@ -113,7 +113,7 @@ void ReminderList::refreshReminderList(DateTime after, const Clock& clock) {
       continue;
     row.texts[NameColumn] = reminder->name;
     row.texts[TypeColumn] = reminderTypeName(reminder->reminderType);
-    reminder->calculateNextScheduled(after, clock);
+    reminder->calculateNextScheduled(searchStart(after, reminder->lastRun), clock);
     writeDateText(row.texts[NextScheduledColumn], row.shownMoments[0], reminder->nextScheduled,
                   separators_);
     writeDateText(row.texts[LastRunColumn], row.shownMoments[1], reminder->lastRun, separators_);

@@ -44,7 +44,8 @@ public:
   void removeReminderRow(int row);
   void clearReminderList();
   // Rewrites every row's texts, recomputes every reminder's next due moment
-  // after the given moment, and sorts by the current column and direction.
+  // from the given moment (or from just after its last run, when that is not
+  // earlier: see searchStart), and sorts by the current column and direction.
   void refreshReminderList(DateTime after, const Clock& clock);
 
   int sortColumn() const;
