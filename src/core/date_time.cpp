@@ -128,7 +128,11 @@ DateTime SystemClock::now() const {
       std::chrono::duration_cast<std::chrono::milliseconds>(moment.time_since_epoch()).count();
   const std::time_t seconds = static_cast<std::time_t>(floorDiv(sinceEpoch, 1000));
   std::tm local{};
+#ifdef _WIN32
+  localtime_s(&local, &seconds);
+#else
   localtime_r(&seconds, &local);
+#endif
   return encodeDateTime({local.tm_year + 1900, local.tm_mon + 1, local.tm_mday},
                         {local.tm_hour, local.tm_min, local.tm_sec,
                          static_cast<int>(sinceEpoch - floorDiv(sinceEpoch, 1000) * 1000)});
