@@ -5,33 +5,54 @@
 # scripts/check_layers checks that a folder includes only itself and the
 # folders below it in the table of docs/ARCHITECTURE.md.
 
-# zr_add_module(<name> [DEPS <targets>...] [PRIVATE_DEPS <targets>...])
+# zr_add_module(<name> [DEPS <targets>...] [PRIVATE_DEPS <targets>...]
+#               [NOT_ON_WINDOWS <files>...])
 # Builds library zr_<name> from the .h/.cpp files of the current folder. DEPS
 # are what the module's headers need, and pass on to whoever uses the module;
-# PRIVATE_DEPS are needed by its sources alone.
+# PRIVATE_DEPS are needed by its sources alone. A Windows build also takes the
+# files of the folder's windows/ subfolder and leaves out the NOT_ON_WINDOWS
+# files of the folder, which the windows/ files replace.
 function(zr_add_module name)
-  cmake_parse_arguments(ARG "" "" "DEPS;PRIVATE_DEPS" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "DEPS;PRIVATE_DEPS;NOT_ON_WINDOWS" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/*.cpp")
   file(GLOB headers CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/*.h")
+  if(WIN32)
+    foreach(file IN LISTS ARG_NOT_ON_WINDOWS)
+      list(REMOVE_ITEM sources "${CMAKE_CURRENT_SOURCE_DIR}/${file}")
+      list(REMOVE_ITEM headers "${CMAKE_CURRENT_SOURCE_DIR}/${file}")
+    endforeach()
+    file(GLOB windows_files CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/windows/*.cpp"
+         "${CMAKE_CURRENT_SOURCE_DIR}/windows/*.h")
+    list(APPEND sources ${windows_files})
+  endif()
   add_library(zr_${name} STATIC ${sources} ${headers})
   target_include_directories(zr_${name} PUBLIC "${PROJECT_SOURCE_DIR}/src")
   target_link_libraries(zr_${name} PUBLIC ${ARG_DEPS} PRIVATE ${ARG_PRIVATE_DEPS})
 endfunction()
 
-# zr_add_test_suite(<name> [QT] [DEPS <targets>...])
-# Builds test program <name>_tests from the .cpp files of the current folder and
+# zr_add_test_suite(<name> [QT] [DEPS <targets>...] [NOT_ON_WINDOWS <files>...])
+# Builds test program <name>_tests from the .cpp files of the current folder (but the
+# NOT_ON_WINDOWS ones in a Windows build: they test what only Linux has) and
 # registers every test case with CTest, labelled "unit", or "gui" for QT suites,
 # which get a main that creates a QApplication on the offscreen platform. A case
 # that runs for a minute has hung.
 function(zr_add_test_suite name)
-  cmake_parse_arguments(ARG "QT" "" "DEPS" ${ARGN})
+  cmake_parse_arguments(ARG "QT" "" "DEPS;NOT_ON_WINDOWS" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/*.cpp")
   file(GLOB headers CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/*.h")
+  if(WIN32)
+    foreach(file IN LISTS ARG_NOT_ON_WINDOWS)
+      list(REMOVE_ITEM sources "${CMAKE_CURRENT_SOURCE_DIR}/${file}")
+    endforeach()
+  endif()
   if(NOT sources)
     return()
   endif()
   add_executable(${name}_tests ${sources} ${headers})
   target_include_directories(${name}_tests PRIVATE "${PROJECT_SOURCE_DIR}/tests")
+  if(TARGET zr_version_resource)
+    target_link_libraries(${name}_tests PRIVATE zr_version_resource)
+  endif()
   if(ARG_QT)
     target_link_libraries(${name}_tests PRIVATE zr_test_support_qt ${ARG_DEPS})
     set(label gui)

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <QTemporaryFile>
 
 namespace zr {
 
@@ -22,11 +23,25 @@ bool isInstalledProgram(const QString& programFolder) {
   return QFileInfo(withTrailingSlash(programFolder) + "../share/zrdorvel").isDir();
 }
 
+// Whether files can be made in the folder. On Windows a folder's attributes say nothing
+// about that (a per-user install is writable, one under Program Files is not), so a
+// file is made there and removed again.
+bool isWritableFolder(const QFileInfo& folder) {
+  if (!folder.isDir())
+    return false;
+#ifdef Q_OS_WIN
+  QTemporaryFile probe(folder.absoluteFilePath() + QStringLiteral("/ZRDorvel-XXXXXX.tmp"));
+  return probe.open();
+#else
+  return folder.isWritable();
+#endif
+}
+
 } // namespace
 
 QString chooseDataFolder(const QString& programFolder, const QString& userDataFolder) {
   const QFileInfo program(programFolder);
-  if (program.isDir() && program.isWritable() && !isInstalledProgram(programFolder))
+  if (isWritableFolder(program) && !isInstalledProgram(programFolder))
     return withTrailingSlash(programFolder);
   QDir().mkpath(userDataFolder);
   return withTrailingSlash(userDataFolder);

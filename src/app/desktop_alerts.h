@@ -4,7 +4,7 @@
 
 #include "alerts/alert_stack.h"
 #include "app/alert_presenter.h"
-#include "platform/canberra_sound_player.h"
+#include "platform/system_sound_player.h"
 
 namespace zr {
 
@@ -21,7 +21,7 @@ public:
 private:
   MainWindow& window_;
   AlertStack stack_;
-  CanberraSoundPlayer sound_;
+  SystemSoundPlayer sound_;
 };
 
 } // namespace zr

@@ -4,10 +4,10 @@
 
 #include "core/date_time.h"
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <sys/types.h>
 
 namespace zr {
 
@@ -33,9 +33,10 @@ public:
   void replace(std::string_view content);
 
 private:
+  // Which file it is: its device and inode, or on Windows its volume and file index.
   struct Identity {
-    dev_t device;
-    ino_t inode;
+    std::uint64_t device;
+    std::uint64_t inode;
   };
 
   std::string path_;

@@ -136,7 +136,11 @@ DateTime localMoment(std::int64_t unixMilliseconds) {
   const std::int64_t seconds = floorDiv(unixMilliseconds, 1000);
   const auto time = static_cast<std::time_t>(seconds);
   std::tm local{};
+#ifdef _WIN32
+  localtime_s(&local, &time);
+#else
   localtime_r(&time, &local);
+#endif
   return encodeDateTime({local.tm_year + 1900, local.tm_mon + 1, local.tm_mday},
                         {local.tm_hour, local.tm_min, local.tm_sec,
                          static_cast<int>(unixMilliseconds - seconds * 1000)});

@@ -2,6 +2,8 @@
 
 #include "platform/proxy_query.h"
 
+#include "platform/system_proxy.h"
+
 namespace zr {
 namespace {
 
@@ -15,8 +17,9 @@ std::string environmentValue(std::initializer_list<const char*> names) {
 } // namespace
 
 ProxyVariables readProxyVariables() {
-  return {environmentValue({"http_proxy"}), environmentValue({"https_proxy", "HTTPS_PROXY"}),
-          environmentValue({"no_proxy", "NO_PROXY"})};
+  return addSystemProxy({environmentValue({"http_proxy"}),
+                         environmentValue({"https_proxy", "HTTPS_PROXY"}),
+                         environmentValue({"no_proxy", "NO_PROXY"})});
 }
 
 QNetworkProxy toNetworkProxy(const std::optional<ProxyServer>& server) {

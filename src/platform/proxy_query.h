@@ -13,7 +13,8 @@ namespace zr {
 // every call: https_proxy (else HTTPS_PROXY) for https addresses, http_proxy
 // for http ones (only in lower case, since HTTP_PROXY can be set from outside
 // by a request's "Proxy" header in a web server's scripts), and no_proxy (else
-// NO_PROXY). Safe to call from any thread.
+// NO_PROXY); on Windows the Internet options' proxy for a scheme the variables leave
+// unset (addSystemProxy). Safe to call from any thread.
 ProxyVariables readProxyVariables();
 
 // The proxy for the toolkit's network requests; no server means no proxy.

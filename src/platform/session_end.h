@@ -3,9 +3,13 @@
 #pragma once
 
 #include <QObject>
+#ifdef Q_OS_WIN
+#include <memory>
+class QAbstractNativeEventFilter;
+#else
 #include <csignal>
-
 class QSocketNotifier;
+#endif
 
 namespace zr {
 
@@ -21,6 +25,11 @@ namespace zr {
 // at once, and an alarm ends it (SIGALRM) when it is still there two seconds later.
 // Only one watcher may exist at a time; when destroyed it cancels that alarm and
 // restores the previous handlers, so it should outlive the program's close.
+//
+// On Windows the end of the session is WM_QUERYENDSESSION, and WM_ENDSESSION when the
+// session really ends, seen by a native event filter: sessionEnding() is emitted, and the
+// close it starts has run when the message's handling returns, before the system ends
+// the process.
 class SessionEndWatcher : public QObject {
   Q_OBJECT
 
@@ -38,12 +47,17 @@ signals:
   void sessionEnding();
 
 private:
-  void drainPipe();
   void announce();
+
+#ifdef Q_OS_WIN
+  std::unique_ptr<QAbstractNativeEventFilter> filter_;
+#else
+  void drainPipe();
 
   int pipe_[2] = {-1, -1};
   QSocketNotifier* notifier_ = nullptr;
   struct sigaction previous_[3] = {};
+#endif
   bool announced_ = false;
 };
 
