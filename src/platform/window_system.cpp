@@ -3,9 +3,24 @@
 #include "platform/window_system.h"
 
 #include <QtGlobal>
+#include <chrono>
 #include <cstring>
+#include <future>
+#include <thread>
+#include <xcb/xcb.h>
 
 namespace zr {
+namespace {
+
+bool isWaylandSession(const WindowSystemEnvironment& environment) {
+  return !environment.waylandDisplay.isEmpty() || environment.sessionType == "wayland";
+}
+
+bool platformChosen(const WindowSystemEnvironment& environment) {
+  return !environment.qtPlatform.isEmpty() || environment.platformArgument;
+}
+
+} // namespace
 
 WindowSystemEnvironment windowSystemEnvironment(int argc, char** argv) {
   WindowSystemEnvironment environment;
@@ -17,15 +32,31 @@ WindowSystemEnvironment windowSystemEnvironment(int argc, char** argv) {
     if (std::strcmp(argv[i], "-platform") == 0 || std::strcmp(argv[i], "--platform") == 0)
       environment.platformArgument = true;
   }
+  if (isWaylandSession(environment) && !platformChosen(environment) &&
+      !environment.display.isEmpty())
+    environment.xServerAnswers = xServerAnswers(environment.display);
   return environment;
 }
 
+bool xServerAnswers(const QByteArray& display, int timeoutMs) {
+  // The connection is made on a thread of its own: a server that accepts the socket
+  // but never answers the set-up would hold the caller for good. Such a thread is
+  // left behind; it ends when the server answers or the process ends.
+  auto answer = std::make_shared<std::promise<bool>>();
+  std::future<bool> answered = answer->get_future();
+  std::thread([answer, display] {
+    xcb_connection_t* connection = xcb_connect(display.constData(), nullptr);
+    const bool connected = xcb_connection_has_error(connection) == 0;
+    xcb_disconnect(connection);
+    answer->set_value(connected);
+  }).detach();
+  return answered.wait_for(std::chrono::milliseconds(timeoutMs)) == std::future_status::ready &&
+         answered.get();
+}
+
 bool prefersXWayland(const WindowSystemEnvironment& environment) {
-  if (!environment.qtPlatform.isEmpty() || environment.platformArgument)
-    return false;
-  const bool waylandSession =
-      !environment.waylandDisplay.isEmpty() || environment.sessionType == "wayland";
-  return waylandSession && !environment.display.isEmpty();
+  return isWaylandSession(environment) && !platformChosen(environment) &&
+         !environment.display.isEmpty() && environment.xServerAnswers;
 }
 
 } // namespace zr

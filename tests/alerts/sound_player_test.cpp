@@ -1,17 +1,23 @@
 // SPDX-License-Identifier: MIT
 
+#include "core/wave_file.h"
 #include "platform/canberra_sound_player.h"
 #include "support/warning_catcher.h"
 
 #include <QByteArray>
 #include <QDataStream>
+#include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QThread>
 #include <cmath>
 #include <gtest/gtest.h>
 #include <memory>
+#include <sys/stat.h>
+#include <utility>
 
 namespace {
 
@@ -87,49 +93,146 @@ protected:
     return std::make_unique<zr::CanberraSoundPlayer>([this] { ++beeps_; });
   }
 
+  // A wave file made by sox, the way users make them; empty when sox is missing.
+  QString soxWave(const QString& name, const QStringList& format) {
+    const QString path = dir_.filePath(name);
+    QProcess sox;
+    sox.start("sox", QStringList{"-n"} + format + QStringList{path, "synth", "0.2", "sine", "440"});
+    return sox.waitForFinished(10000) && sox.exitCode() == 0 ? path : QString();
+  }
+
   QTemporaryDir dir_;
   QString wave_;
   int beeps_ = 0;
 };
 
-TEST_F(SoundPlayerTest, FileThatCannotBePlayedBeepsAtOnce) {
+int openDescriptors() {
+  return static_cast<int>(QDir("/proc/self/fd").entryList(QDir::AllEntries | QDir::System).size());
+}
+
+// Everything that can stand at a sound path and not be a wave file the output plays:
+// each gives one beep with one warning line naming it, never blocks, and leaves no
+// descriptor open however often it is met.
+TEST_F(SoundPlayerTest, WhatCannotBePlayedBeepsOnceAndLeavesNoDescriptor) {
+  AlsaConfiguration alsa(dir_, kNullDevice);
   writeText(dir_.filePath("text.wav"), "this is not a wave file\n");
-  struct Case {
-    const char* what;
-    QString file;
-    QByteArray alsa;
-  };
-  const Case cases[] = {
-      {"missing file, working device", dir_.filePath("missing.wav"), kNullDevice},
-      {"text named .wav, working device", dir_.filePath("text.wav"), kNullDevice},
-      {"valid wave, no device", wave_, kNoDevice},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    AlsaConfiguration alsa(dir_, c.alsa);
-    beeps_ = 0;
+  QFile tone(wave_);
+  ASSERT_TRUE(tone.open(QIODevice::ReadOnly));
+  const QByteArray good = tone.readAll();
+  writeText(dir_.filePath("cut.wav"), good.left(16));
+  QByteArray lying = good;
+  lying[40] = '\x7f'; // the data chunk claims more than the file holds
+  writeText(dir_.filePath("lying.wav"), lying);
+  QByteArray padded = good.left(36) + QByteArray("JUNK\x03\0\0\0abc\0", 12) + good.mid(36);
+  padded[4] = static_cast<char>(padded[4] + 12); // an odd chunk with its pad byte
+  writeText(dir_.filePath("padded.wav"), padded);
+  QFile huge(dir_.filePath("huge.wav"));
+  ASSERT_TRUE(huge.open(QIODevice::WriteOnly));
+  huge.write(good);
+  ASSERT_TRUE(huge.resize(static_cast<qint64>(zr::kMaxWaveFileSize) + 1));
+  huge.close();
+  ASSERT_EQ(::mkfifo(QFile::encodeName(dir_.filePath("fifo.wav")).constData(), 0600), 0);
+  ASSERT_TRUE(QDir(dir_.path()).mkdir("folder.wav"));
+  ASSERT_TRUE(QFile::link("/dev/zero", dir_.filePath("zero.wav")));
+  ASSERT_TRUE(QFile::link(dir_.filePath("nowhere"), dir_.filePath("dangling.wav")));
+
+  QStringList bad = {dir_.filePath("missing.wav"), dir_.filePath("text.wav"),
+                     dir_.filePath("cut.wav"),     dir_.filePath("lying.wav"),
+                     dir_.filePath("padded.wav"),  dir_.filePath("huge.wav"),
+                     dir_.filePath("fifo.wav"),    dir_.filePath("folder.wav"),
+                     dir_.filePath("zero.wav"),    dir_.filePath("dangling.wav")};
+  for (const auto& [name, format] :
+       {std::pair{"24bit.wav", QStringList{"-r", "8000", "-b", "24", "-c", "1"}},
+        std::pair{"float.wav", QStringList{"-r", "8000", "-b", "32", "-e", "floating-point"}},
+        std::pair{"alaw.wav", QStringList{"-r", "8000", "-e", "a-law", "-c", "1"}},
+        std::pair{"6channels.wav", QStringList{"-r", "44100", "-b", "16", "-c", "6"}}}) {
+    const QString made = soxWave(name, format);
+    if (made.isEmpty())
+      GTEST_SKIP() << "sox cannot make " << name;
+    bad.append(made);
+  }
+
+  auto player = makePlayer();
+  QSignalSpy beeped(player.get(), &zr::CanberraSoundPlayer::beeped);
+  QSignalSpy finished(player.get(), &zr::CanberraSoundPlayer::finished);
+  // A playable sound first, so that the sound output is open before counting.
+  player->play(QFile::encodeName(wave_).toStdString());
+  ASSERT_TRUE(finished.wait(5000));
+  for (const QString& file : bad) {
+    SCOPED_TRACE(file.toStdString());
     zr::test::WarningCatcher warnings;
-    auto player = makePlayer();
-    QSignalSpy finished(player.get(), &zr::CanberraSoundPlayer::finished);
-    player->play(QFile::encodeName(c.file).toStdString());
-    EXPECT_EQ(beeps_, 1);
-    if (c.alsa == kNullDevice) {
-      // A playable sound after it: once its end is in, anything the failed one
-      // had set going would have come in as well.
-      player->play(QFile::encodeName(wave_).toStdString());
-      ASSERT_TRUE(finished.wait(5000));
-      ASSERT_EQ(finished.count(), 1);
-      EXPECT_TRUE(finished.at(0).at(0).toBool());
-    } else {
-      // Without a device nothing plays at all; only what is already queued can come.
-      QCoreApplication::processEvents();
-      EXPECT_EQ(finished.count(), 0);
-    }
+    beeps_ = 0;
+    beeped.clear();
+    player->play(QFile::encodeName(file).toStdString());
+    ASSERT_TRUE(beeped.wait(5000));
     EXPECT_EQ(beeps_, 1);
     const QStringList lines = warnings.take("zrdorvel.sound");
     ASSERT_EQ(lines.size(), 1);
-    EXPECT_TRUE(lines[0].contains(c.file)) << lines[0].toStdString();
+    EXPECT_TRUE(lines[0].contains(file)) << lines[0].toStdString();
   }
+
+  const int before = openDescriptors();
+  beeps_ = 0;
+  for (int i = 0; i < 40; ++i)
+    player->play(QFile::encodeName(bad[i % bad.size()]).toStdString());
+  ASSERT_TRUE(QTest::qWaitFor([this] { return beeps_ == 40; }, 10000)) << beeps_;
+  EXPECT_LE(openDescriptors(), before);
+  // Once a playable sound after them has ended, anything they had set going is in.
+  finished.clear();
+  player->play(QFile::encodeName(wave_).toStdString());
+  ASSERT_TRUE(finished.wait(5000));
+  EXPECT_TRUE(finished.at(0).at(0).toBool());
+  EXPECT_EQ(beeps_, 40);
+  EXPECT_TRUE(QDir(QDir::tempPath()).entryList({"zrdorvel-sound-*"}).size() <= 1);
+}
+
+TEST_F(SoundPlayerTest, ValidWaveWithoutADeviceBeeps) {
+  AlsaConfiguration alsa(dir_, kNoDevice);
+  zr::test::WarningCatcher warnings;
+  auto player = makePlayer();
+  QSignalSpy beeped(player.get(), &zr::CanberraSoundPlayer::beeped);
+  QSignalSpy finished(player.get(), &zr::CanberraSoundPlayer::finished);
+  player->play(QFile::encodeName(wave_).toStdString());
+  ASSERT_TRUE(beeped.wait(5000));
+  QCoreApplication::processEvents();
+  EXPECT_EQ(beeps_, 1);
+  EXPECT_EQ(finished.count(), 0);
+  const QStringList lines = warnings.take("zrdorvel.sound");
+  ASSERT_EQ(lines.size(), 1);
+  EXPECT_TRUE(lines[0].contains(wave_)) << lines[0].toStdString();
+}
+
+// A sound that takes longer than the time limit to read gives the beep at the limit,
+// and does not start playing afterwards.
+TEST_F(SoundPlayerTest, SoundThatIsSlowToStartBeepsAtTheTimeLimit) {
+  AlsaConfiguration alsa(dir_, kNullDevice);
+  const QString big = dir_.filePath("big.wav");
+  QFile tone(wave_);
+  ASSERT_TRUE(tone.open(QIODevice::ReadOnly));
+  QByteArray content = tone.readAll();
+  const qsizetype samples = 30 * 1024 * 1024;
+  content = content.left(40) + QByteArray(4, '\0') + QByteArray(samples, '\0');
+  content[40] = 0;
+  content[41] = 0;
+  content[42] = static_cast<char>(samples >> 16);
+  content[43] = static_cast<char>(samples >> 24);
+  const quint32 riff = static_cast<quint32>(content.size() - 8);
+  for (int i = 0; i < 4; ++i)
+    content[4 + i] = static_cast<char>(riff >> (8 * i));
+  writeText(big, content);
+
+  zr::test::WarningCatcher warnings;
+  auto player = makePlayer();
+  player->setStartTimeout(1);
+  QSignalSpy beeped(player.get(), &zr::CanberraSoundPlayer::beeped);
+  QSignalSpy finished(player.get(), &zr::CanberraSoundPlayer::finished);
+  player->play(QFile::encodeName(big).toStdString());
+  ASSERT_TRUE(beeped.wait(5000));
+  EXPECT_FALSE(finished.wait(2000));
+  EXPECT_EQ(beeps_, 1);
+  const QStringList lines = warnings.take("zrdorvel.sound");
+  ASSERT_EQ(lines.size(), 1);
+  EXPECT_TRUE(lines[0].contains("did not start within 1 ms")) << lines[0].toStdString();
 }
 
 TEST_F(SoundPlayerTest, PlayableFileDoesNotBeepAndReportsItsEndOnTheMainThread) {

@@ -8,13 +8,19 @@
 #include "support/warning_catcher.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <csignal>
+#include <cstddef>
 #include <cstdlib>
+#include <cstring>
 #include <gtest/gtest.h>
+#include <string>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 namespace zr {
@@ -121,19 +127,20 @@ TEST(SessionEndWatcherTest, EndingSignalsAnnounceTheEndAndHandlersComeBack) {
   }
 }
 
-TEST(WindowSystemTest, AWaylandSessionWithAnXServerRunsOnXWaylandUnlessTheUserChose) {
+TEST(WindowSystemTest, AWaylandSessionWithALiveXServerRunsOnXWaylandUnlessTheUserChose) {
   const struct {
     const char* label;
     WindowSystemEnvironment environment;
     bool xWayland;
   } cases[] = {
-      {"Wayland with XWayland", {"", "wayland-0", "wayland", ":0", false}, true},
-      {"Wayland socket only named", {"", "wayland-0", "", ":1", false}, true},
-      {"session type only", {"", "", "wayland", ":0", false}, true},
-      {"Wayland without X server", {"", "wayland-0", "wayland", "", false}, false},
-      {"platform chosen", {"wayland", "wayland-0", "wayland", ":0", false}, false},
-      {"-platform given", {"", "wayland-0", "wayland", ":0", true}, false},
-      {"X11 session", {"", "", "x11", ":0", false}, false},
+      {"Wayland with XWayland", {"", "wayland-0", "wayland", ":0", false, true}, true},
+      {"Wayland socket only named", {"", "wayland-0", "", ":1", false, true}, true},
+      {"session type only", {"", "", "wayland", ":0", false, true}, true},
+      {"Wayland with a dead DISPLAY", {"", "wayland-0", "wayland", ":0", false, false}, false},
+      {"Wayland without X server", {"", "wayland-0", "wayland", "", false, false}, false},
+      {"platform chosen", {"wayland", "wayland-0", "wayland", ":0", false, true}, false},
+      {"-platform given", {"", "wayland-0", "wayland", ":0", true, true}, false},
+      {"X11 session", {"", "", "x11", ":0", false, true}, false},
   };
   for (const auto& c : cases)
     EXPECT_EQ(prefersXWayland(c.environment), c.xWayland) << c.label;
@@ -144,6 +151,28 @@ TEST(WindowSystemTest, AWaylandSessionWithAnXServerRunsOnXWaylandUnlessTheUserCh
   char* argv[] = {program, platform, name};
   EXPECT_TRUE(windowSystemEnvironment(3, argv).platformArgument);
   EXPECT_FALSE(windowSystemEnvironment(1, argv).platformArgument);
+}
+
+// A display nobody listens on, and one whose server takes the connection but never
+// answers its set-up (as a stopped X server does), both count as no X server.
+TEST(WindowSystemTest, AnXServerThatIsGoneOrSilentDoesNotAnswer) {
+  EXPECT_FALSE(xServerAnswers(":31999", 2000));
+
+  // X clients on Linux try the abstract socket "/tmp/.X11-unix/X<n>" first.
+  const int listener = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  ASSERT_GE(listener, 0);
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  const std::string name = "/tmp/.X11-unix/X31998";
+  std::memcpy(address.sun_path + 1, name.data(), name.size());
+  const auto length = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + name.size());
+  ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&address), length), 0);
+  ASSERT_EQ(::listen(listener, 4), 0);
+  QElapsedTimer waited;
+  waited.start();
+  EXPECT_FALSE(xServerAnswers(":31998", 500));
+  EXPECT_LT(waited.elapsed(), 2000);
+  ::close(listener);
 }
 
 // After the first request the program has two seconds to close: a second signal
