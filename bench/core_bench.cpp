@@ -5,20 +5,22 @@
 // at start for what was missed while the program was off, and saving and loading
 // a large reminders file.
 
+#include "bench_reminders.h"
 #include "core/missed_reminders.h"
 #include "core/reminders_file.h"
 
 #include <benchmark/benchmark.h>
 #include <filesystem>
+#include <fstream>
 #include <random>
+#include <string>
 #include <unistd.h>
 
 namespace zr {
 namespace {
 
-DateTime at(int year, int month, int day, int hour = 0) {
-  return encodeDateTime({year, month, day}, {hour, 0, 0, 0});
-}
+using bench::at;
+using bench::fillReminders;
 
 Reminder scheduled(ReminderType type) {
   Reminder reminder(at(2024, 3, 11));
@@ -47,31 +49,10 @@ BENCHMARK_CAPTURE(nextScheduled, weekly, ReminderType::Weekly)->Name("BM_NextSch
 BENCHMARK_CAPTURE(nextScheduled, monthly, ReminderType::Monthly)->Name("BM_NextScheduled/monthly");
 BENCHMARK_CAPTURE(nextScheduled, yearly, ReminderType::Yearly)->Name("BM_NextScheduled/yearly");
 
-// Reminders of all five kinds with varied names, times, days and three message lines.
-void fill(ReminderList& list, int count) {
-  std::mt19937 random(7);
-  auto pick = [&](int low, int high) { return std::uniform_int_distribution(low, high)(random); };
-  for (int index = 0; index < count; ++index) {
-    auto reminder = std::make_unique<Reminder>(at(2024, 3, 11));
-    reminder->name = "Reminder " + std::to_string(pick(0, 100000));
-    reminder->text = {"Bring the slides.", "Room " + std::to_string(index),
-                      "Call the office first."};
-    reminder->reminderType = static_cast<ReminderType>(index % 5);
-    reminder->time = encodeTime({pick(0, 23), pick(0, 59), 0, 0});
-    reminder->date = at(2024, pick(1, 12), pick(1, 28));
-    reminder->lastRun = pick(0, 1) ? 0 : at(2024, 3, pick(1, 10), pick(0, 23));
-    reminder->daysOfWeek.set(static_cast<std::size_t>(pick(1, 7)));
-    reminder->daysOfMonth.set(static_cast<std::size_t>(pick(1, 32)));
-    reminder->yearlyMonth = pick(1, 12);
-    reminder->yearlyDay = pick(1, 31);
-    list.appendReminder(std::move(reminder));
-  }
-}
-
 void BM_Refresh(benchmark::State& state) {
   const FixedClock clock(at(2024, 3, 11, 12));
   ReminderList list;
-  fill(list, static_cast<int>(state.range(0)));
+  fillReminders(list, static_cast<int>(state.range(0)));
   list.refreshReminderList(clock.now(), clock);
   for (auto _ : state)
     list.refreshReminderList(clock.now(), clock);
@@ -84,7 +65,7 @@ void BM_MissedAtStart(benchmark::State& state) {
   const FixedClock lastSave(at(2024, 2, 11, 12));
   const DateTime start = at(2024, 3, 11, 12);
   ReminderList list;
-  fill(list, static_cast<int>(state.range(0)));
+  fillReminders(list, static_cast<int>(state.range(0)));
   list.refreshReminderList(lastSave.now(), lastSave);
   for (auto _ : state) {
     for (int row = 0; row < list.reminderCount(); ++row)
@@ -114,18 +95,18 @@ private:
 void BM_Save(benchmark::State& state) {
   const BenchFolder folder;
   ReminderList list;
-  fill(list, static_cast<int>(state.range(0)));
+  fillReminders(list, static_cast<int>(state.range(0)));
   for (auto _ : state)
     saveReminders(folder.file(), list);
 }
-BENCHMARK(BM_Save)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Save)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 void BM_Load(benchmark::State& state) {
   const BenchFolder folder;
   const FixedClock clock(at(2024, 3, 11, 12));
   {
     ReminderList list;
-    fill(list, static_cast<int>(state.range(0)));
+    fillReminders(list, static_cast<int>(state.range(0)));
     saveReminders(folder.file(), list);
   }
   for (auto _ : state) {
@@ -135,6 +116,60 @@ void BM_Load(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_Load)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+// A file of the older format as its writer left it: the count, then six lines a
+// reminder (name, Yes/No, kind, the kind's date, weekday or day of the month, the time
+// in 12- or 24-hour notation, a line the reader skips).
+std::string legacyContent(int count) {
+  static constexpr const char* kWeekdays[] = {"Sunday",   "Monday", "Tuesday", "Wednesday",
+                                              "Thrusday", "Friday", "Saturday"};
+  std::mt19937 random(11);
+  auto pick = [&](int low, int high) { return std::uniform_int_distribution(low, high)(random); };
+  std::string content = std::to_string(count) + "\r\n";
+  for (int index = 0; index < count; ++index) {
+    content += "Reminder " + std::to_string(pick(0, 100000)) + "\r\n";
+    content += pick(0, 3) ? "Yes\r\n" : "No\r\n";
+    switch (index % 4) {
+    case 0:
+      content += "Once\r\n" + std::to_string(pick(1, 12)) + '/' + std::to_string(pick(1, 28)) +
+                 "/2024\r\n";
+      break;
+    case 1:
+      content += "Daily\r\n\r\n";
+      break;
+    case 2:
+      content += std::string("Weekly\r\n") + kWeekdays[pick(0, 6)] + "\r\n";
+      break;
+    default:
+      content += pick(0, 9) ? "Monthly\r\n" + std::to_string(pick(1, 31)) + "\r\n"
+                            : std::string("Monthly\r\nLast Day\r\n");
+    }
+    const int hour = pick(0, 23);
+    const std::string minutes = ':' + std::to_string(10 + pick(0, 49));
+    content += index % 2
+                   ? std::to_string(hour) + minutes + ":30\r\n"
+                   : std::to_string(hour % 12 + 1) + minutes + (hour < 12 ? " AM\r\n" : " PM\r\n");
+    content += "0\r\n";
+  }
+  return content;
+}
+
+void BM_LoadLegacy(benchmark::State& state) {
+  const BenchFolder folder;
+  const FixedClock clock(at(2024, 3, 11, 12));
+  const auto count = static_cast<int>(state.range(0));
+  {
+    std::ofstream file(folder.file(), std::ios::binary);
+    file << legacyContent(count);
+  }
+  for (auto _ : state) {
+    ReminderList list;
+    loadReminders(folder.file(), list, {}, clock);
+    if (list.reminderCount() != count)
+      state.SkipWithError("the older format did not read back whole");
+  }
+}
+BENCHMARK(BM_LoadLegacy)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 } // namespace
 } // namespace zr

@@ -35,7 +35,9 @@ endfunction()
 # NOT_ON_WINDOWS ones in a Windows build: they test what only Linux has) and
 # registers every test case with CTest, labelled "unit", or "gui" for QT suites,
 # which get a main that creates a QApplication on the offscreen platform. A case
-# that runs for a minute has hung.
+# that runs for a minute has hung. Each case takes one "cpu" slot of the resources
+# in tests/ctest_resources.json, so that they keep to the cores while the desktop
+# tests, which mostly wait, run beside them.
 function(zr_add_test_suite name)
   cmake_parse_arguments(ARG "QT" "" "DEPS;NOT_ON_WINDOWS" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/*.cpp")
@@ -65,5 +67,28 @@ function(zr_add_test_suite name)
     DISCOVERY_TIMEOUT 60
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
                TIMEOUT 60
-               LABELS ${label})
+               LABELS ${label}
+               RESOURCE_GROUPS cpu:1)
+endfunction()
+
+# zr_add_desktop_test(<name> <script> [ARGS <arguments>...] [TIMEOUT <seconds>]
+#                     [RESOURCE_LOCK <resources>...])
+# Registers the bash script as test <name>, labelled "desktop": it skips (exit 77)
+# where a tool is missing and is ended after TIMEOUT seconds (180 unless given). It
+# takes one "desktop" slot of tests/ctest_resources.json and no "cpu" slot, so that
+# desktop tests run side by side and beside the unit tests; each starts its own X
+# server, bus and folders. Two tests that must not overlap name the same
+# RESOURCE_LOCK. They are started first, being the longest.
+function(zr_add_desktop_test name script)
+  cmake_parse_arguments(ARG "" "TIMEOUT" "ARGS;RESOURCE_LOCK" ${ARGN})
+  if(NOT ARG_TIMEOUT)
+    set(ARG_TIMEOUT 180)
+  endif()
+  add_test(NAME ${name} COMMAND bash "${script}" ${ARG_ARGS})
+  set_tests_properties(${name} PROPERTIES LABELS desktop SKIP_RETURN_CODE 77
+                                          TIMEOUT ${ARG_TIMEOUT} RESOURCE_GROUPS desktop:1
+                                          COST 1000)
+  if(ARG_RESOURCE_LOCK)
+    set_tests_properties(${name} PROPERTIES RESOURCE_LOCK "${ARG_RESOURCE_LOCK}")
+  endif()
 endfunction()

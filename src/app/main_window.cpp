@@ -107,6 +107,8 @@ MainWindow::MainWindow(Options options, QWidget* parent)
 
   checkTimer_.setInterval(kCheckInterval);
   connect(&checkTimer_, &QTimer::timeout, this, &MainWindow::checkReminders);
+  // On the same timer, so that the program hidden in the tray wakes once per interval.
+  connect(&checkTimer_, &QTimer::timeout, sysTray_, &SysTray::checkNotificationArea);
   connect(view_, &ReminderTableView::reminderDoubleClicked, this, &MainWindow::reminderEdit);
   // Connected before the start-up, whose splash and boxes run event loops of their own.
   if (options_.sessionEnd)

@@ -4,8 +4,10 @@
 #include "core/reminders_file_format.h"
 
 #include <algorithm>
+#include <bit>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 
 namespace zr {
@@ -25,23 +27,105 @@ void writeInteger(std::string& out, std::int64_t value) {
   out += kLineEnd;
 }
 
+// The decimal digits of `magnitude` (finite, positive) rounded to 15 significant
+// digits, half to even on the exact binary value, as `digits` (10^14 <= digits < 10^15)
+// and its decimal exponent: the same as std::to_chars with chars_format::scientific and
+// precision 14, in integer arithmetic, which is several times faster. Covers the values
+// a reminders file holds, from 10^-5 up to 10^15; false for the others.
+bool roundToFifteenDigits(double magnitude, std::uint64_t& digits, int& exponent) {
+  static constexpr std::uint64_t kPowersOfTen[] = {1,
+                                                   10,
+                                                   100,
+                                                   1000,
+                                                   10000,
+                                                   100000,
+                                                   1000000,
+                                                   10000000,
+                                                   100000000,
+                                                   1000000000,
+                                                   10000000000,
+                                                   100000000000,
+                                                   1000000000000,
+                                                   10000000000000,
+                                                   100000000000000,
+                                                   1000000000000000,
+                                                   10000000000000000,
+                                                   100000000000000000,
+                                                   1000000000000000000,
+                                                   10000000000000000000U};
+  if (!(magnitude >= 1e-5 && magnitude < 1e15))
+    return false;
+  const auto bits = std::bit_cast<std::uint64_t>(magnitude);
+  const int biased = static_cast<int>(bits >> 52);
+  const std::uint64_t mantissa = (bits & ((std::uint64_t{1} << 52) - 1)) | std::uint64_t{1} << 52;
+  const int shift = 1075 - biased; // magnitude = mantissa / 2^shift, 0 < shift < 128 here
+  // A first guess of the exponent, put right below when the rounded digits say otherwise.
+  static constexpr double kDecades[] = {1e-5, 1e-4, 1e-3, 1e-2, 1e-1, 1e0,  1e1,  1e2,  1e3,  1e4,
+                                        1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14};
+  exponent =
+      static_cast<int>(std::upper_bound(std::begin(kDecades), std::end(kDecades), magnitude) -
+                       std::begin(kDecades)) -
+      6;
+  for (;;) {
+    const int scale = 14 - exponent; // 0..19 in the covered range
+    if (scale < 0 || scale > 19)
+      return false;
+    const unsigned __int128 scaled = static_cast<unsigned __int128>(mantissa) * kPowersOfTen[scale];
+    std::uint64_t rounded;
+    if (shift <= 0) {
+      rounded = static_cast<std::uint64_t>(scaled << -shift);
+    } else {
+      rounded = static_cast<std::uint64_t>(scaled >> shift);
+      const unsigned __int128 rest = scaled & ((static_cast<unsigned __int128>(1) << shift) - 1);
+      const unsigned __int128 half = static_cast<unsigned __int128>(1) << (shift - 1);
+      if (rest > half || (rest == half && (rounded & 1) != 0))
+        ++rounded;
+    }
+    if (rounded >= kPowersOfTen[15]) {
+      ++exponent;
+    } else if (rounded < kPowersOfTen[14]) {
+      --exponent;
+    } else {
+      digits = rounded;
+      return true;
+    }
+  }
+}
+
 // 23 characters: a blank or "-", one digit, ".", 14 digits, "E", the exponent's
 // sign and four digits; the value rounded to 15 significant digits.
 void writeDateTime(std::string& out, DateTime value) {
   if (!std::isfinite(value))
     value = 0; // cannot come from a date, a time or a file; keeps the file readable
-  char digits[32];
-  const auto result = std::to_chars(digits, digits + sizeof digits, std::fabs(value),
-                                    std::chars_format::scientific, 14);
-  const std::string_view text(digits, static_cast<std::size_t>(result.ptr - digits));
-  const std::size_t e = text.find('e');
   out += std::signbit(value) && value != 0 ? '-' : ' ';
-  out += text.substr(0, e);
-  out += 'E';
-  out += text[e + 1];
-  const std::string_view exponent = text.substr(e + 2);
-  out.append(4 - std::min<std::size_t>(4, exponent.size()), '0');
-  out += exponent;
+  const double magnitude = std::fabs(value);
+  std::uint64_t digits = 0;
+  int exponent = 0;
+  if (magnitude == 0 || roundToFifteenDigits(magnitude, digits, exponent)) {
+    char text[22] = {'0', '.', '0', '0', '0', '0', '0', '0', '0', '0',
+                     '0', '0', '0', '0', '0', '0', 'E', '+', '0', '0'};
+    for (int place = 15; place >= 2; --place, digits /= 10)
+      text[place] = static_cast<char>('0' + digits % 10);
+    text[0] = static_cast<char>('0' + digits);
+    if (exponent < 0)
+      text[17] = '-';
+    const int size = std::abs(exponent);
+    text[20] = static_cast<char>('0' + size / 10);
+    text[21] = static_cast<char>('0' + size % 10);
+    out.append(text, sizeof text);
+  } else {
+    char digitsText[32];
+    const auto result = std::to_chars(digitsText, digitsText + sizeof digitsText, magnitude,
+                                      std::chars_format::scientific, 14);
+    const std::string_view text(digitsText, static_cast<std::size_t>(result.ptr - digitsText));
+    const std::size_t e = text.find('e');
+    out += text.substr(0, e);
+    out += 'E';
+    out += text[e + 1];
+    const std::string_view exponentDigits = text.substr(e + 2);
+    out.append(4 - std::min<std::size_t>(4, exponentDigits.size()), '0');
+    out += exponentDigits;
+  }
   out += kLineEnd;
 }
 

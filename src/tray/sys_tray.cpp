@@ -18,8 +18,6 @@ namespace zr {
 namespace {
 
 constexpr int kMaxHintLength = 63;
-// As often as the reminders are checked.
-constexpr int kNotificationAreaCheckInterval = 5000;
 
 } // namespace
 
@@ -39,8 +37,6 @@ SysTray::SysTray(QWidget* owner, AvailabilityCheck trayAvailable,
                 (reason == QSystemTrayIcon::Trigger && clickRestores_))
               restoreProgram();
           });
-  notificationAreaWatch_.setInterval(kNotificationAreaCheckInterval);
-  connect(&notificationAreaWatch_, &QTimer::timeout, this, &SysTray::checkNotificationArea);
   owner_->installEventFilter(this);
 }
 
@@ -102,13 +98,11 @@ void SysTray::hideProgram() {
   programShowing_ = false;
   if (!iconShown_)
     addIcon();
-  notificationAreaWatch_.start();
 }
 
 void SysTray::restoreProgram() {
   if (programShowing_)
     return;
-  notificationAreaWatch_.stop();
   owner_->setWindowState(owner_->windowState() & ~Qt::WindowMinimized);
   owner_->show();
   programShowing_ = true;
@@ -126,7 +120,6 @@ void SysTray::closeProgram() {
 void SysTray::checkNotificationArea() {
   if (programShowing_ || trayAvailable_())
     return;
-  notificationAreaWatch_.stop();
   programShowing_ = true;
   // Shown again at the next hiding, so it registers with whatever host runs by then.
   if (iconShown_ && !iconAlwaysShow_)

@@ -6,7 +6,6 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
-#include <QTimer>
 #include <functional>
 #include <memory>
 
@@ -35,8 +34,9 @@ class PopupMenu;
 // and minimising minimise the window instead and no notice is shown. Availability is
 // checked at the moment of hiding, since a notification area may appear later. A
 // notification area that goes away while the program is hidden (its panel crashed or
-// restarts) would strand it, so the component then shows the window minimised; it hides
-// to the tray again at the next close or minimise.
+// restarts) would strand it, so checkNotificationArea(), which the owner calls
+// periodically, then shows the window minimised; it hides to the tray again at the next
+// close or minimise.
 class SysTray : public QObject {
   Q_OBJECT
 
@@ -98,7 +98,8 @@ public slots:
   // Lets pending events run once, then ends the application's event loop.
   void closeProgram();
   // While the program is hidden and the notification area has gone: shows the owner
-  // minimised and drops the icon. Runs every five seconds while the program is hidden.
+  // minimised and drops the icon; nothing otherwise. The owner calls it on its own
+  // periodic timer, so that a program hidden in the tray wakes for one timer only.
   void checkNotificationArea();
 
 signals:
@@ -126,7 +127,6 @@ private:
   AvailabilityCheck trayAvailable_;
   AvailabilityCheck statusNotifierHost_;
   QSystemTrayIcon* trayIcon_;
-  QTimer notificationAreaWatch_;
   std::unique_ptr<PopupMenu> defaultMenu_;
   QPointer<PopupMenu> popupMenu_;
   QString hint_;

@@ -5,10 +5,17 @@
 #include "core/reminders_file.h"
 #include "core_test_support.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <charconv>
+#include <cmath>
 #include <csignal>
+#include <cstdint>
 #include <gtest/gtest.h>
+#include <random>
+#include <string>
 #include <sys/resource.h>
+#include <vector>
 
 namespace zr {
 namespace {
@@ -98,6 +105,75 @@ TEST(RemindersFileTest, DateTimeFieldsKeepFifteenDigitsWhateverTheirSize) {
   for (const char* line : {"\r\n 3.33333333333333E-0001\r\n", "\r\n-2.50000000000000E-0300\r\n",
                            "\r\n 1.23456789012346E+0300\r\n", "\r\n 5.00000000000000E-0006\r\n"})
     EXPECT_NE(file.find(line), std::string::npos) << line;
+}
+
+// A date-time field as the C++ library rounds it to 15 significant digits.
+std::string libraryRoundedField(double value) {
+  char digits[32];
+  const auto result = std::to_chars(digits, digits + sizeof digits, std::fabs(value),
+                                    std::chars_format::scientific, 14);
+  const std::string text(digits, result.ptr);
+  const std::size_t e = text.find('e');
+  const std::string exponent = text.substr(e + 2);
+  return (std::signbit(value) && value != 0 ? "-" : " ") + text.substr(0, e) + 'E' + text[e + 1] +
+         std::string(4 - std::min<std::size_t>(4, exponent.size()), '0') + exponent;
+}
+
+// The writer rounds in integer arithmetic; every field must come out as the library
+// rounds it: moments as the program makes them, exact ties at the fifteenth digit
+// (half to even), the edges where rounding carries into a new power of ten, and values
+// of any size, both signs.
+TEST(RemindersFileTest, DateTimeFieldsRoundExactlyAsTheLibraryDoes) {
+  std::mt19937_64 random(15);
+  auto uniform = [&](double low, double high) {
+    return std::uniform_real_distribution(low, high)(random);
+  };
+  std::vector<double> values = {0.0, -0.0, 1.0, 0.5, 1e-5, 1e15, 45362.0};
+  for (int index = 0; index < 3000; ++index) {
+    const DateTime day = std::floor(uniform(0, 80000));
+    values.push_back(
+        day + encodeTime({static_cast<int>(random() % 24), static_cast<int>(random() % 60),
+                          static_cast<int>(random() % 60), static_cast<int>(random() % 1000)}));
+    values.push_back(std::pow(10.0, uniform(-8, 18)));
+  }
+  // n + j / 2^k with 16 - k digits in n and j odd: 16 significant digits ending in 5.
+  for (int k = 1; k <= 12; ++k) {
+    for (int index = 0; index < 50; ++index) {
+      const auto low = static_cast<std::uint64_t>(std::pow(10.0, 15 - k));
+      const std::uint64_t n = low + random() % (9 * low);
+      const std::uint64_t j = (random() % (std::uint64_t{1} << k)) | 1;
+      values.push_back(static_cast<double>(n) + std::ldexp(static_cast<double>(j), -k));
+    }
+  }
+  for (int power = -7; power <= 16; ++power) {
+    const double exact = std::pow(10.0, power);
+    for (double edge : {exact, std::nextafter(exact, 0.0), std::nextafter(exact, 1e300),
+                        exact * (1 - 5e-16), exact * (1 - 4e-16), exact * (1 - 6e-16)})
+      values.push_back(edge);
+  }
+  for (std::size_t index = 0, count = values.size(); index < count; ++index)
+    values.push_back(-values[index]);
+
+  ReminderList list;
+  for (const double value : values) {
+    auto reminder = std::make_unique<Reminder>(0);
+    reminder->time = value;
+    list.appendReminder(std::move(reminder));
+  }
+  const std::string file = formatReminders(list);
+  // Three header lines, then fourteen lines a record with no message lines and no days,
+  // the time of day the seventh.
+  std::size_t start = 0;
+  for (std::size_t line = 0, record = 0; record < values.size(); ++line) {
+    const std::size_t end = file.find("\r\n", start);
+    ASSERT_NE(end, std::string::npos);
+    if (line >= 3 && (line - 3) % 14 == 6) {
+      ASSERT_EQ(file.substr(start, end - start), libraryRoundedField(values[record]))
+          << std::hexfloat << values[record];
+      ++record;
+    }
+    start = end + 2;
+  }
 }
 
 // Reminders of every kind, with the awkward values the format must survive.

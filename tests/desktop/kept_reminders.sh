@@ -7,10 +7,11 @@
 #      minute with the spin label's up arrow, its copy is in Snoozed.dat at once;
 #   2. SIGTERM ends the program with exit status 0 within 2 s, Snoozed.dat still
 #      holds the copy;
-#   3. started again, now with ShowMissed=1: a reminder that came due an hour ago
-#      while the program was off alerts at once, titled "<name> (missed <moment>)",
-#      and its Last Run is saved; the snoozed alert comes back a minute after it was
-#      snoozed, and Snoozed.dat no longer holds it.
+#   3. started again, now with ShowMissed=1 and its clock moved ahead (libfaketime) to
+#      15 s before the snoozed copy is due: a reminder that came due an hour ago while
+#      the program was off alerts at once, titled "<name> (missed <moment>)", and its
+#      Last Run is saved; the snoozed alert comes back when, by the program's clock, a
+#      minute has passed since it was snoozed, and Snoozed.dat no longer holds it.
 #
 # Usage: kept_reminders.sh <zrdorvel program file>
 # Exits 77 (skipped) when the X tools are missing. Ends every process it starts.
@@ -31,8 +32,10 @@ step "desktop: Xvfb, openbox, trayer"
 start_tray_desktop
 
 # --- helpers -------------------------------------------------------------------------
-start_program() { # log name
-  (cd "$PROG" && exec ./zrdorvel) >"$OUT/$1.out" 2>&1 &
+start_program() { # log name, environment assignments for the program
+  local log=$1
+  shift
+  (cd "$PROG" && exec env "$@" ./zrdorvel) >"$OUT/$log.out" 2>&1 &
   APID=$!
   PIDS+=($APID)
 }
@@ -91,9 +94,14 @@ snoozed_holds "$NAME" || fail "the close lost the snoozed copy: $(tr -d '\r' <"$
 grep -q '^KeepSnoozed=1' <(tr -d '\r' <"$INI") || fail "the close did not keep KeepSnoozed=1"
 
 # --- 3. start again -----------------------------------------------------------------
-step "3. start again, showing missed reminders"
+# The copy is due a minute after the close; the program starts 15 s before that by its
+# own clock, which runs AHEAD seconds ahead of the real one.
+AHEAD=$((closed_at + 45 - $(date +%s)))
+((AHEAD >= 0)) || AHEAD=0
+step "3. start again, showing missed reminders, the clock $AHEAD s ahead"
 sed -i 's/^ShowMissed=0/ShowMissed=1/' "$INI"
-start_program run2
+clock_ahead "$AHEAD"
+start_program run2 "${CLOCK_AHEAD[@]}"
 missed_alert() { # Qt titles it "<title> — ZR Dorvel"; that counts too
   xdotool search --onlyvisible --name "^$MISSED \\(missed [^)]+\\)( — ZR Dorvel)?\$" 2>/dev/null | grep -q .
 }
@@ -105,13 +113,15 @@ last_run_saved() { # line 8 of its record after the name
 }
 wait_for 30 last_run_saved || fail "the missed reminder's Last Run was not saved"
 step "   '$title' shown; its Last Run saved"
-is_visible "$NAME" && fail "the snoozed alert came back before its minute was up"
-wait_for $(((closed_at + 90 - $(date +%s)) * 10)) is_visible "$NAME" ||
+program_time() { echo $(($(date +%s) + AHEAD)); }
+(($(program_time) < closed_at + 60)) && is_visible "$NAME" &&
+  fail "the snoozed alert came back before its minute was up"
+wait_for $(((closed_at + 90 - $(program_time)) * 10)) is_visible "$NAME" ||
   fail "the snoozed alert did not come back within 90 s of the snooze"
-back_after=$(($(date +%s) - closed_at))
+back_after=$(($(program_time) - closed_at))
 ((back_after >= 55)) || fail "the snoozed alert came back after $back_after s, not after a minute"
 wait_for 30 snoozed_empty || fail "Snoozed.dat still holds the copy that came back"
-step "   the snoozed alert came back $back_after s after the snooze; Snoozed.dat is empty"
+step "   the snoozed alert came back $back_after s after the snooze by the program's clock; Snoozed.dat is empty"
 kill -TERM "$APID"
 exit_status "SIGTERM after the restart" 20
 step "passed"

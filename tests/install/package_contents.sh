@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
-# Builds the Debian package with scripts/package from the sources in $1 and
-# checks its control fields and its files; $2 is the expected version. With a
-# third argument, packages that Release build folder instead of build/package.
+# Builds the Debian package with scripts/package from the sources in $1, in the
+# shared Release tree build/release (already built when scripts/test runs this), and
+# checks its control fields and its files; $2 is the expected version.
 set -euo pipefail
 root=$1
 version=$2
-build=${3:-$root/build/package}
+build=$root/build/release
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/installed_files.sh"
 fail() {
@@ -14,7 +14,7 @@ fail() {
   exit 1
 }
 
-"$root/scripts/package" ${3:+"$3"}
+"$root/scripts/package"
 debs=("$build"/zrdorvel_"$version"_*.deb)
 [ ${#debs[@]} -eq 1 ] && [ -f "${debs[0]}" ] || fail "expected one zrdorvel_${version}_<arch>.deb, found: ${debs[*]}"
 deb=${debs[0]}

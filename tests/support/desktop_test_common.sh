@@ -4,8 +4,9 @@
 # wait_for <tenths of a second> <command...>, true once the command succeeds,
 # start_xvfb <width>x<height>, a private X server, visible_named <title>, the
 # program's visible windows of that title, require_tools <tool...>, which skips the
-# test (exit 77) when one is missing, and step <text>, a progress line with the
-# seconds since the script started.
+# test (exit 77) when one is missing, step <text>, a progress line with the
+# seconds since the script started, and clock_ahead <seconds>, the environment that
+# runs a program with its clock moved ahead.
 STARTED=$(date +%s)
 OUT=$(mktemp -d)
 PIDS=()
@@ -56,4 +57,19 @@ start_xvfb() {
 # program's dialogs "<title> — ZR Dorvel", which counts too. Fails when there is none.
 visible_named() {
   xdotool search --onlyvisible --name "^$1( — ZR Dorvel)?\$" 2>/dev/null | grep .
+}
+
+# clock_ahead <seconds>: sets CLOCK_AHEAD to the environment assignments (for env) that
+# run a program with its time of day that many seconds ahead of the real one, through
+# libfaketime, so that a test reaches a moment without waiting for it in real time:
+#   exec env "${CLOCK_AHEAD[@]}" ./program
+# Its timers keep the real pace. The sanitizer build accepts the preloaded library
+# ahead of its own runtime. Skips the test (exit 77) where libfaketime is missing.
+clock_ahead() {
+  local library
+  library=$(ls /usr/lib/*/faketime/libfaketimeMT.so.1 2>/dev/null | head -1)
+  [ -n "$library" ] || { echo "skipped: libfaketime is missing"; exit 77; }
+  CLOCK_AHEAD=(FAKETIME="+$1" FAKETIME_DONT_FAKE_MONOTONIC=1
+    LD_PRELOAD="$library${LD_PRELOAD:+ $LD_PRELOAD}"
+    ASAN_OPTIONS="verify_asan_link_order=0${ASAN_OPTIONS:+:$ASAN_OPTIONS}")
 }
