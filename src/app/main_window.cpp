@@ -15,6 +15,7 @@
 #include "app/reminder_table_view.h"
 #include "app/system_options_dialog.h"
 #include "controls/fonts.h"
+#include "controls/menu_style.h"
 #include "core/command_line.h"
 #include "platform/build_info.h"
 #include "platform/help_viewer.h"
@@ -47,9 +48,6 @@ constexpr int kClientHeight = 311;
 constexpr int kMenuBarHeight = 24;
 constexpr int kToolBarHeight = 26;
 constexpr int kStatusBarHeight = 19;
-// The menu bar, its menus and the tray popup share one look: a pale highlight.
-constexpr char kMenuStyleSheet[] = "QMenuBar::item:selected { background: #f7f6ee; color: black; }"
-                                   "QMenu::item:selected { background: #f7f6ee; color: black; }";
 
 // Switches the check timer off for a pass or a change, and on again however
 // it ends, so the next pass comes a full interval after it.
@@ -110,6 +108,9 @@ MainWindow::MainWindow(Options options, QWidget* parent)
   // On the same timer, so that the program hidden in the tray wakes once per interval.
   connect(&checkTimer_, &QTimer::timeout, sysTray_, &SysTray::checkNotificationArea);
   connect(view_, &ReminderTableView::reminderDoubleClicked, this, &MainWindow::reminderEdit);
+  connect(view_, &ReminderTableView::deleteRequested, this, &MainWindow::reminderDelete);
+  view_->setRowMenuActions({actions_.reminderAdd, actions_.reminderEdit, actions_.reminderDelete,
+                            actions_.reminderDuplicate, nullptr, actions_.reminderTest});
   // Connected before the start-up, whose splash and boxes run event loops of their own.
   if (options_.sessionEnd)
     connect(options_.sessionEnd, &SessionEndWatcher::sessionEnding, this, &MainWindow::endSession);
@@ -240,8 +241,11 @@ void MainWindow::createToolBar() {
   bar->toggleViewAction()->setVisible(false);
   bar->setContextMenuPolicy(Qt::PreventContextMenu);
   for (QAction* action : {actions_.fileSave, actions_.reminderAdd, actions_.reminderDelete,
-                          actions_.reminderDuplicate, actions_.helpHelp, actions_.fileShutDown})
+                          actions_.reminderDuplicate, actions_.helpHelp, actions_.fileShutDown}) {
     bar->addAction(action);
+    // The buttons take their turn in the Tab order, so the keyboard reaches them too.
+    bar->widgetForAction(action)->setFocusPolicy(Qt::TabFocus);
+  }
 }
 
 void MainWindow::startUp() {

@@ -5,6 +5,7 @@
 #include "platform/stored_text.h"
 
 #include <QColor>
+#include <QFont>
 #include <unordered_map>
 
 namespace zr {
@@ -14,6 +15,8 @@ namespace {
 const char* const kHeaders[ReminderList::kColumnCount] = {"Name", "Type", "Next Scheduled",
                                                           "Last Run"};
 const QColor kDisabledText(0xC0, 0xC0, 0xC0);
+// Said by assistive tools and shown as a tooltip, as the silver text is not seen by all.
+constexpr char kDisabledNote[] = "Disabled";
 
 } // namespace
 
@@ -111,12 +114,25 @@ QVariant ReminderTableModel::data(const QModelIndex& index, int role) const {
     return {};
   if (role == Qt::DisplayRole)
     return toShownText(list_.cellText(index.row(), index.column()));
-  if (role == Qt::ForegroundRole) {
-    const Reminder* reminder = list_.reminderAt(index.row());
-    if (reminder && !reminder->enabled)
-      return kDisabledText;
+  const Reminder* reminder = list_.reminderAt(index.row());
+  if (!reminder || reminder->enabled)
+    return {};
+  switch (role) {
+  case Qt::ForegroundRole:
+    return kDisabledText;
+  case Qt::ToolTipRole:
+  case Qt::AccessibleDescriptionRole:
+    return QString::fromLatin1(kDisabledNote);
+  case Qt::FontRole: {
+    // Slanted as well as silver, so the row stands apart without its colour; the rest
+    // of the font is the list's.
+    QFont font;
+    font.setItalic(true);
+    return font;
   }
-  return {};
+  default:
+    return {};
+  }
 }
 
 QVariant ReminderTableModel::headerData(int section, Qt::Orientation orientation, int role) const {

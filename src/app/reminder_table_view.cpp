@@ -4,8 +4,12 @@
 
 #include "app/reminder_table_model.h"
 #include "controls/fonts.h"
+#include "controls/menu_style.h"
 
+#include <QContextMenuEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
+#include <QMenu>
 #include <algorithm>
 
 namespace zr {
@@ -14,12 +18,16 @@ namespace {
 
 constexpr int kColumnWidths[ReminderList::kColumnCount] = {239, 86, 160, 160};
 constexpr int kRowHeight = 16;
+// The sort columns in the row menu, each with an access key of its own.
+constexpr const char* kSortCaptions[ReminderList::kColumnCount] = {"&Name", "&Type",
+                                                                   "Next &Scheduled", "&Last Run"};
 
 } // namespace
 
 ReminderTableView::ReminderTableView(ReminderTableModel* model, QWidget* parent)
     : QTableView(parent), model_(model) {
   setObjectName("grdReminders");
+  setAccessibleName("Reminders");
   setModel(model);
   setFont(formFont());
   setStyleSheet("QTableView { gridline-color: #c0c0c0; }");
@@ -74,6 +82,61 @@ Reminder* ReminderTableView::selectedReminder() const {
         return a.row() < b.row();
       });
   return model_->reminderAt(topmost->row());
+}
+
+void ReminderTableView::keyPressEvent(QKeyEvent* event) {
+  if (event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier) {
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      event->accept();
+      emit reminderDoubleClicked();
+      return;
+    case Qt::Key_Delete:
+      event->accept();
+      emit deleteRequested();
+      return;
+    default:
+      break;
+    }
+  }
+  QTableView::keyPressEvent(event);
+}
+
+void ReminderTableView::contextMenuEvent(QContextMenuEvent* event) {
+  QPoint place = event->globalPos();
+  if (event->reason() == QContextMenuEvent::Mouse) {
+    // A right-click selects the row under the pointer first, unless it is in the selection.
+    const QModelIndex index = indexAt(event->pos());
+    if (index.isValid() && !selectionModel()->isRowSelected(index.row(), QModelIndex()))
+      selectRow(index.row());
+  } else {
+    // From the keyboard the menu opens under the current row.
+    const QModelIndex current = currentIndex().isValid() ? currentIndex() : model_->index(0, 0);
+    place = viewport()->mapToGlobal(visualRect(current.siblingAtColumn(0)).bottomLeft());
+  }
+
+  QMenu menu(this);
+  menu.setStyleSheet(kMenuStyleSheet);
+  for (QAction* action : rowMenuActions_) {
+    if (action)
+      menu.addAction(action);
+    else
+      menu.addSeparator();
+  }
+  menu.addSeparator();
+  QMenu* sort = menu.addMenu("S&ort By");
+  const ReminderList& list = model_->list();
+  for (int column = 0; column < ReminderList::kColumnCount; ++column) {
+    QAction* byColumn = sort->addAction(kSortCaptions[column]);
+    byColumn->setCheckable(true);
+    byColumn->setChecked(column == list.sortColumn());
+    // As with a header click, sorting needs two reminders.
+    byColumn->setEnabled(list.reminderCount() >= 2);
+    connect(byColumn, &QAction::triggered, this, [this, column] { headerClicked(column); });
+  }
+  event->accept();
+  menu.exec(place);
 }
 
 void ReminderTableView::headerClicked(int column) {

@@ -53,11 +53,11 @@ SystemOptionsDialog::SystemOptionsDialog(SystemOptions& options, QString program
     widest = std::max(widest, box->width());
     return box;
   };
-  startAutomaticallyBox_ = addBox("Start Automatically With Windows", 201, isStartingAtLogon());
+  startAutomaticallyBox_ = addBox("&Start Automatically With Windows", 201, isStartingAtLogon());
   autoCheckForUpdateBox_ =
-      addBox("Check For Updates When Program Starts", 233, options_.autoCheckForUpdates);
-  keepSnoozedBox_ = addBox("Keep Snoozed Reminders When Program Closes", 0, options_.keepSnoozed);
-  showMissedBox_ = addBox("Show Reminders Missed While Program Was Off", 0, options_.showMissed);
+      addBox("&Check For Updates When Program Starts", 233, options_.autoCheckForUpdates);
+  keepSnoozedBox_ = addBox("&Keep Snoozed Reminders When Program Closes", 0, options_.keepSnoozed);
+  showMissedBox_ = addBox("Show Reminders &Missed While Program Was Off", 0, options_.showMissed);
   const int width = std::max(kMinimumWidth, kBoxLeft + widest + kBoxLeft);
   const int boxesHeight = boxTop - kBoxStep + kBoxHeight + kBoxesBottomMargin;
   boxes->setGeometry(0, 0, width, boxesHeight);

@@ -100,16 +100,35 @@ QGridLayout* createFormGrid(int controlX) {
   return grid;
 }
 
-void addRow(QGridLayout& grid, const QString& label, QWidget* control,
-            Qt::Alignment labelAlignment = Qt::AlignVCenter) {
+// The caption without its access-key marker and its colon: "Na&me:" gives "Name".
+QString accessibleCaption(const QString& caption) {
+  QString name = caption;
+  name.remove(u'&');
+  if (name.endsWith(u':'))
+    name.chop(1);
+  return name;
+}
+
+// A caption in the label column for the control in the control column: the caption is
+// the control's label, so its access key moves the focus there and assistive tools
+// read the caption as the control's name. `focused` is the control that takes the
+// focus when it is not `control` itself.
+void addRow(QGridLayout& grid, const QString& caption, QWidget* control,
+            Qt::Alignment labelAlignment = Qt::AlignVCenter, QWidget* focused = nullptr) {
   const int row = grid.rowCount();
-  if (!label.isEmpty())
-    grid.addWidget(new QLabel(label), row, 0, Qt::AlignLeft | labelAlignment);
+  if (!caption.isEmpty()) {
+    auto* label = new QLabel(caption);
+    QWidget* buddy = focused ? focused : control;
+    label->setBuddy(buddy);
+    if (buddy->accessibleName().isEmpty())
+      buddy->setAccessibleName(accessibleCaption(caption));
+    grid.addWidget(label, row, 0, Qt::AlignLeft | labelAlignment);
+  }
   grid.addWidget(control, row, 1, Qt::AlignLeft);
 }
 
-void addTopAlignedRow(QGridLayout& grid, const QString& label, QWidget* control) {
-  addRow(grid, label, control, Qt::AlignTop);
+void addTopAlignedRow(QGridLayout& grid, const QString& caption, QWidget* control) {
+  addRow(grid, caption, control, Qt::AlignTop);
 }
 
 QComboBox* createDropDownList(const QStringList& items, const QString& name) {
@@ -217,20 +236,23 @@ QWidget* PropertiesDialog::createCommonPane() {
   textMemo_->setFixedSize(kTextFieldWidth, kMemoHeight);
   textMemo_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   textMemo_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+  // Tab goes on to the next control; Ctrl+Tab types a tab (see eventFilter).
+  textMemo_->setTabChangesFocus(true);
+  textMemo_->installEventFilter(this);
 
-  enabledCheck_ = new QCheckBox("Enabled");
+  enabledCheck_ = new QCheckBox("&Enabled");
   enabledCheck_->setObjectName("enabledCheck");
 
   colorSwatch_ = new ColorSwatch;
   colorSwatch_->setObjectName("colorSwatch");
   colorSwatch_->setFixedSize(kColorSwatchSize);
-  connect(colorSwatch_, &ColorSwatch::pressed, this, &PropertiesDialog::chooseColor);
+  connect(colorSwatch_, &ColorSwatch::clicked, this, &PropertiesDialog::chooseColor);
 
   audioFileEdit_ = new QLineEdit;
   audioFileEdit_->setObjectName("audioFileEdit");
   audioFileEdit_->setFixedWidth(kAudioFileEditWidth);
   audioFileEdit_->setValidator(new SingleLineValidator(audioFileEdit_));
-  auto* browseButton = new QPushButton("Browse");
+  auto* browseButton = new QPushButton("&Browse");
   browseButton->setObjectName("browseButton");
   browseButton->setFixedWidth(kBrowseButtonWidth);
   browseButton->setAutoDefault(false);
@@ -250,13 +272,13 @@ QWidget* PropertiesDialog::createCommonPane() {
   timeEdit_->setFixedWidth(kPageControlWidth);
 
   QGridLayout* grid = createFormGrid(kCommonControlX);
-  addRow(*grid, "Name:", nameEdit_);
-  addTopAlignedRow(*grid, "Text:", textMemo_);
+  addRow(*grid, "&Name:", nameEdit_);
+  addTopAlignedRow(*grid, "&Text:", textMemo_);
   addRow(*grid, QString(), enabledCheck_);
-  addRow(*grid, "Color:", colorSwatch_);
-  addRow(*grid, "Audio File:", audioFileRow);
-  addRow(*grid, "Type:", typeCombo_);
-  addRow(*grid, "Time:", timeEdit_);
+  addRow(*grid, "&Color:", colorSwatch_);
+  addRow(*grid, "&Audio File:", audioFileRow, Qt::AlignVCenter, audioFileEdit_);
+  addRow(*grid, "Ty&pe:", typeCombo_);
+  addRow(*grid, "T&ime:", timeEdit_);
   grid->setRowStretch(grid->rowCount(), 1);
 
   auto* pane = new QWidget;
@@ -297,14 +319,14 @@ QWidget* PropertiesDialog::createOncePage() {
   onceDateEdit_->setCalendarPopup(true);
   onceDateEdit_->setFixedWidth(kPageControlWidth);
   QGridLayout* grid = createFormGrid(kPageControlX);
-  addRow(*grid, "Date:", onceDateEdit_);
+  addRow(*grid, "&Date:", onceDateEdit_);
   return createPage(grid);
 }
 
 QWidget* PropertiesDialog::createWeeklyPage() {
   weeklyDaysList_ = createCheckList(kWeekdayNames, kWeeklyDaysListHeight, "weeklyDaysList");
   QGridLayout* grid = createFormGrid(kPageControlX);
-  addTopAlignedRow(*grid, "Days Of Week:", weeklyDaysList_);
+  addTopAlignedRow(*grid, "Days Of &Week:", weeklyDaysList_);
   return createPage(grid);
 }
 
@@ -315,7 +337,7 @@ QWidget* PropertiesDialog::createMonthlyPage() {
   days.append("Last Day Of Month");
   monthlyDaysList_ = createCheckList(days, kMonthlyDaysListHeight, "monthlyDaysList");
   QGridLayout* grid = createFormGrid(kPageControlX);
-  addTopAlignedRow(*grid, "Days Of Month:", monthlyDaysList_);
+  addTopAlignedRow(*grid, "Days Of M&onth:", monthlyDaysList_);
   return createPage(grid);
 }
 
@@ -326,8 +348,8 @@ QWidget* PropertiesDialog::createYearlyPage() {
   yearlyMonthCombo_ = createDropDownList(kMonthNames, "yearlyMonthCombo");
   yearlyDayCombo_ = createDropDownList(days, "yearlyDayCombo");
   QGridLayout* grid = createFormGrid(kPageControlX);
-  addRow(*grid, "Month:", yearlyMonthCombo_);
-  addRow(*grid, "Day:", yearlyDayCombo_);
+  addRow(*grid, "&Month:", yearlyMonthCombo_);
+  addRow(*grid, "Da&y:", yearlyDayCombo_);
   return createPage(grid);
 }
 
@@ -356,6 +378,9 @@ QWidget* PropertiesDialog::createButtonBar() {
 void PropertiesDialog::showReminder() {
   const Reminder& reminder = editedReminder_;
   nameEdit_->setText(toShownText(reminder.name));
+  // Typing replaces the name rather than adding to it.
+  nameEdit_->selectAll();
+  nameEdit_->setFocus();
   setMemoLines(*textMemo_, toShownLines(reminder.text));
   enabledCheck_->setChecked(reminder.enabled);
 
@@ -429,6 +454,17 @@ void PropertiesDialog::keyPressEvent(QKeyEvent* event) {
     return;
   }
   QDialog::keyPressEvent(event);
+}
+
+bool PropertiesDialog::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == textMemo_ && event->type() == QEvent::KeyPress) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() == Qt::Key_Tab && key->modifiers() == Qt::ControlModifier) {
+      textMemo_->insertPlainText("\t");
+      return true;
+    }
+  }
+  return QDialog::eventFilter(watched, event);
 }
 
 void PropertiesDialog::showKindPage(int kind) {

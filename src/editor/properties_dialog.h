@@ -35,6 +35,8 @@ public:
 protected:
   // Enter and Escape are no shortcuts for OK and Cancel here.
   void keyPressEvent(QKeyEvent* event) override;
+  // Ctrl+Tab in the message types a tab, as Tab moves on to the next control.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
   QWidget* createCommonPane();

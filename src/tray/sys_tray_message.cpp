@@ -12,7 +12,7 @@ namespace zr {
 SysTrayMessage::SysTrayMessage(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowStaysOnTopHint),
       programLabel_(new QLabel(this)),
-      doNotShowAgainBox_(new QCheckBox(QStringLiteral("Do Not Show This Message Again"), this)) {
+      doNotShowAgainBox_(new QCheckBox(QStringLiteral("&Do Not Show This Message Again"), this)) {
   setWindowTitle(QStringLiteral("Close To System Tray"));
   // A notice shown while the program is hidden is the only window; closing it must not
   // end the program.
@@ -35,6 +35,7 @@ SysTrayMessage::SysTrayMessage(QWidget* parent)
   message->setWordWrap(true);
   message->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   message->setGeometry(9, 24, 249, 65);
+  message->setObjectName("lblMessage");
 
   // At least as wide as its caption in the desktop's font.
   doNotShowAgainBox_->setGeometry(33, 88, qMax(201, doNotShowAgainBox_->sizeHint().width()), 17);

@@ -78,17 +78,18 @@ AskToDownloadDialog::AskToDownloadDialog(QWidget* parent)
   mmoNotes_ = new QPlainTextEdit(this);
   mmoNotes_->setObjectName("mmoNotes");
   mmoNotes_->setReadOnly(true);
+  mmoNotes_->setAccessibleName("Release Notes");
   mmoNotes_->setLineWrapMode(QPlainTextEdit::NoWrap);
   mmoNotes_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   mmoNotes_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   mmoNotes_->setGeometry(0, kTopBevelHeight, kClientWidth, bottomBevelTop - kTopBevelHeight);
 
-  auto* btnDownload = new QPushButton("Download Updates", this);
+  auto* btnDownload = new QPushButton("&Download Updates", this);
   btnDownload->setObjectName("btnDownload");
   btnDownload->setGeometry(68, 246, 113, 25);
   btnDownload->setDefault(true);
   connect(btnDownload, &QPushButton::clicked, this, &QDialog::accept);
-  auto* btnDoNotDownload = new QPushButton("Do Not Download", this);
+  auto* btnDoNotDownload = new QPushButton("Do &Not Download", this);
   btnDoNotDownload->setObjectName("btnDoNotDownload");
   btnDoNotDownload->setGeometry(188, 246, 113, 25);
   connect(btnDoNotDownload, &QPushButton::clicked, this, &QDialog::reject);

@@ -49,6 +49,7 @@ StatusWindow::StatusWindow(QWidget* parent)
   barProgress_ = new QProgressBar(this);
   barProgress_->setGeometry(8, 64, 233, 17);
   barProgress_->setTextVisible(false);
+  barProgress_->setAccessibleName("Progress");
   btnCancel_ = new QPushButton("Cancel", this);
   btnCancel_->setGeometry(88, 88, 75, 25);
   connect(btnCancel_, &QPushButton::clicked, this, &StatusWindow::cancel);

@@ -115,7 +115,7 @@ protected:
 
   QCheckBox* box(QDialog& dialog, const char* caption) {
     for (auto* box : dialog.findChildren<QCheckBox*>())
-      if (box->text() == QLatin1String(caption))
+      if (QString(box->text()).remove(u'&') == QLatin1String(caption))
         return box;
     return nullptr;
   }

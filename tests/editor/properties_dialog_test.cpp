@@ -15,6 +15,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFontMetrics>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -512,6 +513,97 @@ TEST_F(PropertiesDialogTest, EnterAndEscapeDoNotCloseTheDialog) {
     QTest::sendKeyEvent(QTest::Click, name_, k.key, QString(k.text), Qt::NoModifier);
   EXPECT_TRUE(dialog_->isVisible());
   EXPECT_EQ(reminder, before);
+}
+
+// Each caption labels its control: its access key moves the focus there and assistive
+// tools read it as the control's name. No access key is used twice in the dialog.
+TEST_F(PropertiesDialogTest, CaptionsLabelTheirControlsWithAccessKeysOfTheirOwn) {
+  Reminder reminder(kToday);
+  ASSERT_NO_FATAL_FAILURE(open(reminder));
+  const struct {
+    const char* caption;
+    QWidget* control;
+  } rows[] = {{"&Name:", name_},       {"&Text:", memo_},        {"&Audio File:", audioFile_},
+              {"Ty&pe:", type_},       {"T&ime:", time_},        {"&Date:", onceDate_},
+              {"Days Of &Week:", weekly_}, {"Days Of M&onth:", monthly_},
+              {"&Month:", yearlyMonth_},   {"Da&y:", yearlyDay_}, {"&Color:", swatch_}};
+  for (const auto& row : rows) {
+    const auto labels = dialog_->findChildren<QLabel*>();
+    const auto label = std::find_if(labels.begin(), labels.end(), [&](const QLabel* l) {
+      return l->text() == QLatin1String(row.caption);
+    });
+    ASSERT_NE(label, labels.end()) << row.caption;
+    EXPECT_EQ((*label)->buddy(), row.control) << row.caption;
+    EXPECT_FALSE(row.control->accessibleName().isEmpty()) << row.caption;
+  }
+  EXPECT_EQ(name_->accessibleName(), "Name");
+  EXPECT_EQ(audioFile_->accessibleName(), "Audio File");
+  EXPECT_EQ(weekly_->accessibleName(), "Days Of Week");
+
+  QStringList captions;
+  for (const QLabel* label : dialog_->findChildren<QLabel*>())
+    captions.append(label->text());
+  for (const QAbstractButton* button : dialog_->findChildren<QAbstractButton*>())
+    captions.append(button->text());
+  QString keys;
+  for (const QString& caption : captions) {
+    const qsizetype marker = caption.indexOf(u'&');
+    if (marker < 0)
+      continue;
+    const QChar key = caption.at(marker + 1).toLower();
+    EXPECT_FALSE(keys.contains(key)) << caption.toStdString();
+    keys.append(key);
+  }
+}
+
+TEST_F(PropertiesDialogTest, OpensOnTheSelectedNameAndTabLeavesTheMessage) {
+  Reminder reminder(kToday);
+  ASSERT_NO_FATAL_FAILURE(open(reminder));
+  dialog_->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(dialog_.get()));
+  EXPECT_EQ(QApplication::focusWidget(), name_);
+  EXPECT_EQ(name_->selectedText(), "New Reminder");
+  QTest::keyClicks(name_, "Call");
+  EXPECT_EQ(name_->text(), "Call");
+
+  memo_->setFocus();
+  QTest::keyClicks(memo_, "a");
+  QTest::keyClick(memo_, Qt::Key_Tab, Qt::ControlModifier);
+  QTest::keyClicks(memo_, "b");
+  EXPECT_EQ(memo_->toPlainText(), "a\tb");
+  QTest::keyClick(memo_, Qt::Key_Tab);
+  EXPECT_EQ(QApplication::focusWidget(), enabled_);
+  EXPECT_EQ(memo_->toPlainText(), "a\tb");
+  QTest::keyClick(enabled_, Qt::Key_Tab);
+  EXPECT_EQ(QApplication::focusWidget(), swatch_);
+}
+
+// The swatch is a button: Space, Enter or its press action open the colour dialog,
+// and its name tells the colour.
+TEST_F(PropertiesDialogTest, SwatchOpensTheColourDialogFromTheKeyboardAndNamesItsColour) {
+  Reminder reminder(kToday);
+  ASSERT_NO_FATAL_FAILURE(open(reminder));
+  EXPECT_EQ(swatch_->accessibleName(), "Color: white");
+  EXPECT_EQ(swatch_->focusPolicy(), Qt::StrongFocus);
+
+  const struct {
+    Qt::Key key;
+    QColor chosen;
+    const char* name;
+  } presses[] = {{Qt::Key_Space, QColor(255, 0, 0), "Color: red"},
+                 {Qt::Key_Return, QColor(0x33, 0x66, 0x99), "Color: #336699"},
+                 {Qt::Key_Enter, QColor(0, 0, 128), "Color: navy"}};
+  for (const auto& press : presses) {
+    answerNextModal<QColorDialog>([chosen = press.chosen](QColorDialog& colors) {
+      colors.setCurrentColor(chosen);
+      colors.accept();
+    });
+    swatch_->setFocus();
+    QTest::keyClick(swatch_, press.key);
+    EXPECT_EQ(swatch_->accessibleName(), press.name);
+  }
+  pressOk();
+  EXPECT_EQ(reminder.color, 0x00800000u);
 }
 
 TEST_F(PropertiesDialogTest, UnknownKindIsKeptUntilAnotherIsChosen) {

@@ -1,0 +1,20 @@
+// SPDX-License-Identifier: MIT
+
+#pragma once
+
+namespace zr {
+
+// The menu bar, its menus, the list's row menu and the tray popup share one look: a
+// pale highlight under the pointer. The pale colour alone can hardly be told from
+// white, so the highlighted item also gets a frame in the theme's highlight colour,
+// which shows the item chosen with the arrow keys.
+inline constexpr char kMenuStyleSheet[] =
+    "QMenuBar::item { border: 1px solid transparent; padding: 2px 6px; }"
+    "QMenuBar::item:selected { background: #f7f6ee; color: black;"
+    " border-color: palette(highlight); }"
+    "QMenu::item { border: 1px solid transparent; padding: 3px 24px 3px 22px; }"
+    "QMenu::item:selected { background: #f7f6ee; color: black;"
+    " border-color: palette(highlight); }"
+    "QMenu::item:disabled { color: palette(mid); }";
+
+} // namespace zr
