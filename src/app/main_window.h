@@ -66,6 +66,8 @@ public:
     QAction* reminderDelete;
     QAction* reminderDuplicate;
     QAction* reminderTest;
+    QAction* alertsGoTo;
+    QAction* alertsCloseAll;
     QAction* systemEnable;
     QAction* systemOptions;
     QAction* systemUpdates;
@@ -112,6 +114,8 @@ public:
   void reminderDelete();
   void reminderDuplicate();
   void reminderTest();
+  void alertsGoTo();
+  void alertsCloseAll();
   void systemEnable();
   void systemOptions();
   void systemUpdates();
