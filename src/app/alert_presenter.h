@@ -17,6 +17,10 @@ public:
   // `lateNote` (stored text, usually empty) follows the name in the alert's caption:
   // "(missed 09:30:00 am)" for a reminder that came due while the program was off.
   virtual void showReminderAlert(const Reminder& reminder, const std::string& lateNote) = 0;
+  // Gives the keyboard to the newest open alert, if any.
+  virtual void activateNewestAlert() = 0;
+  // Closes every open alert, each with the snooze minutes it shows.
+  virtual void closeAllAlerts() = 0;
 };
 
 } // namespace zr

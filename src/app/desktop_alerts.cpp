@@ -19,4 +19,12 @@ void DesktopAlerts::showReminderAlert(const Reminder& reminder, const std::strin
   });
 }
 
+void DesktopAlerts::activateNewestAlert() {
+  stack_.activateNewest();
+}
+
+void DesktopAlerts::closeAllAlerts() {
+  stack_.closeAll();
+}
+
 } // namespace zr

@@ -17,6 +17,8 @@ class DesktopAlerts final : public AlertPresenter {
 public:
   explicit DesktopAlerts(MainWindow& window);
   void showReminderAlert(const Reminder& reminder, const std::string& lateNote) override;
+  void activateNewestAlert() override;
+  void closeAllAlerts() override;
 
 private:
   MainWindow& window_;

@@ -174,6 +174,10 @@ void MainWindow::createActions() {
                                     QKeySequence("Ctrl+U"), &MainWindow::reminderDuplicate);
   actions_.reminderTest =
       make("actReminderTest", "&Test", {}, QKeySequence("Ctrl+T"), &MainWindow::reminderTest);
+  actions_.alertsGoTo =
+      make("actAlertsGoTo", "&Go to Alerts", {}, QKeySequence("Ctrl+G"), &MainWindow::alertsGoTo);
+  actions_.alertsCloseAll =
+      make("actAlertsCloseAll", "C&lose All Alerts", {}, {}, &MainWindow::alertsCloseAll);
   actions_.systemEnable =
       make("actSystemEnable", "&Enable Reminders", {}, {}, &MainWindow::systemEnable);
   actions_.systemEnable->setCheckable(true);
@@ -217,6 +221,8 @@ void MainWindow::createMenus() {
   reminder->addAction(actions_.reminderDuplicate);
   reminder->addSeparator();
   reminder->addAction(actions_.reminderTest);
+  reminder->addAction(actions_.alertsGoTo);
+  reminder->addAction(actions_.alertsCloseAll);
 
   QMenu* system = bar->addMenu("&System");
   system->addAction(actions_.systemEnable);
@@ -465,6 +471,14 @@ void MainWindow::reminderDuplicate() {
   });
 }
 
+void MainWindow::alertsGoTo() {
+  alerts_->activateNewestAlert();
+}
+
+void MainWindow::alertsCloseAll() {
+  alerts_->closeAllAlerts();
+}
+
 void MainWindow::reminderTest() {
   if (const Reminder* reminder = view_->selectedReminder())
     showReminderAlert(*reminder);
@@ -512,6 +526,7 @@ void MainWindow::writeSettings() {
 void MainWindow::fillTrayPopupMenu() {
   trayMenu_->addActionItem(actions_.popupShow);
   trayMenu_->addActionItem(actions_.systemEnable);
+  trayMenu_->addActionItem(actions_.alertsGoTo);
   trayMenu_->addActionItem()->setText("-");
   trayMenu_->addActionItem(actions_.fileShutDown);
 }

@@ -65,6 +65,8 @@ public:
     QAction* reminderDelete;
     QAction* reminderDuplicate;
     QAction* reminderTest;
+    QAction* alertsGoTo;
+    QAction* alertsCloseAll;
     QAction* systemEnable;
     QAction* systemOptions;
     QAction* systemUpdates;
@@ -106,6 +108,8 @@ public:
   void reminderDelete();
   void reminderDuplicate();
   void reminderTest();
+  void alertsGoTo();
+  void alertsCloseAll();
   void systemEnable();
   void systemOptions();
   void systemUpdates();

@@ -2,11 +2,15 @@
 
 #include "controls/scroll_text.h"
 
+#include "controls/control_accessibility.h"
+
+#include <QAccessible>
 #include <QEvent>
 #include <QFontMetrics>
 #include <QPainter>
 #include <QTextLayout>
 #include <QTextOption>
+#include <QWheelEvent>
 #include <algorithm>
 
 namespace zr {
@@ -43,12 +47,29 @@ ScrollText::ScrollText(QWidget* parent) : TinyScroller(parent) {
   lineHeight_ = QFontMetrics(font()).height();
   placeStrip();
   layoutText();
+  installControlAccessibility();
 }
 
 void ScrollText::setLines(const QStringList& lines) {
   lines_ = lines;
   setPosition(0);
   layoutText();
+}
+
+void ScrollText::scrollRows(int rows) {
+  if (scrollBarShowing_)
+    stepPosition(rows);
+}
+
+int ScrollText::visibleRows() const {
+  return lineHeight_ > 0 ? height() / lineHeight_ : 0;
+}
+
+void ScrollText::wheelEvent(QWheelEvent* event) {
+  if (scrollBarShowing_)
+    TinyScroller::wheelEvent(event);
+  else
+    event->ignore();
 }
 
 void ScrollText::setTextColor(const QColor& color) {
@@ -108,9 +129,8 @@ void ScrollText::paintEvent(QPaintEvent*) {
   painter.setPen(textColor_);
   painter.setFont(font());
   // A row that would show only in part at the bottom is left out.
-  const int visibleRows = lineHeight_ > 0 ? height() / lineHeight_ : 0;
   const int first = position();
-  const int last = std::min(first + visibleRows, static_cast<int>(wrappedLines_.size()));
+  const int last = std::min(first + visibleRows(), static_cast<int>(wrappedLines_.size()));
   for (int row = first; row < last; ++row) {
     const QRect rect(0, (row - first) * lineHeight_, textWidth(), lineHeight_);
     painter.drawText(rect, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,

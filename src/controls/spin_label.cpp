@@ -2,9 +2,13 @@
 
 #include "controls/spin_label.h"
 
+#include "controls/control_accessibility.h"
+
+#include <QAccessible>
 #include <QEvent>
 #include <QFontMetrics>
 #include <QPainter>
+#include <algorithm>
 
 namespace zr {
 
@@ -24,6 +28,13 @@ SpinLabel::SpinLabel(QWidget* parent) : TinyScroller(parent) {
   setPosition(0);
   setShowBar(false);
   setShowScroller(false);
+  installControlAccessibility();
+  connect(this, &TinyScroller::changed, this, [this] {
+    if (QAccessible::isActive()) {
+      QAccessibleValueChangeEvent event(this, value());
+      QAccessible::updateAccessibility(&event);
+    }
+  });
 }
 
 int SpinLabel::value() const {
@@ -32,6 +43,13 @@ int SpinLabel::value() const {
 
 void SpinLabel::setValue(int value) {
   requestPosition(static_cast<std::int64_t>(max()) + min() - value);
+}
+
+QSize SpinLabel::sizeFor(const QString& widest, const QSize& least) const {
+  const QFontMetrics metrics(font());
+  const int width = metrics.horizontalAdvance(widest) + kUnderlineGap + kStripWidth + 1;
+  const int height = metrics.height() + kTextAboveBottom;
+  return {std::max(width, least.width()), std::max(height, least.height())};
 }
 
 void SpinLabel::setTextColor(const QColor& color) {

@@ -10,7 +10,8 @@ namespace zr {
 // arrow in the rightmost 11 pixels that raise and lower it by one within
 // min..max. The number is the scroller position read backwards, so the up
 // arrow, which lowers the position, raises the value. The number and its
-// underline are drawn in the widget's font and in textColor().
+// underline are drawn in the widget's font and in textColor(). The mouse wheel
+// turned over it steps the number too.
 class SpinLabel : public TinyScroller {
   Q_OBJECT
 
@@ -28,8 +29,16 @@ public:
   // when clamping to min..max then keeps the current value.
   void setValue(int value);
 
+  // Raises (or with a negative count lowers) the value by `steps` within min..max.
+  void stepValue(int steps) { stepPosition(-steps); }
+
   QColor textColor() const { return textColor_; }
   void setTextColor(const QColor& color);
+
+  // The size that shows `widest` (the widest number it will show) in the widget's
+  // font without cutting it: the number, the gap and the arrows side by side, and
+  // its height above the underline; never below `least`.
+  QSize sizeFor(const QString& widest, const QSize& least) const;
 
 protected:
   void paintEvent(QPaintEvent* event) override;

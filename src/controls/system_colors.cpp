@@ -2,6 +2,7 @@
 
 #include "controls/system_colors.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <optional>
@@ -90,6 +91,12 @@ QColor readableTextColor(const QColor& background) {
   const double contrastWithBlack = light / 0.05;
   const double contrastWithWhite = 1.05 / light;
   return contrastWithBlack >= contrastWithWhite ? QColor(Qt::black) : QColor(Qt::white);
+}
+
+double contrastRatio(const QColor& a, const QColor& b) {
+  const double first = luminance(a) + 0.05;
+  const double second = luminance(b) + 0.05;
+  return std::max(first, second) / std::min(first, second);
 }
 
 } // namespace zr

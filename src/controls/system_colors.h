@@ -18,4 +18,7 @@ QColor colorToQColor(std::uint32_t color, const QPalette& palette);
 // Black or white, whichever contrasts more with the background.
 QColor readableTextColor(const QColor& background);
 
+// The contrast ratio of two colours as WCAG defines it, 1 (none) to 21 (black on white).
+double contrastRatio(const QColor& a, const QColor& b);
+
 } // namespace zr

@@ -5,6 +5,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPolygon>
+#include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
 
@@ -104,6 +105,13 @@ void TinyScroller::requestPosition(std::int64_t requested) {
     emit changed();
   }
   updateScroller();
+}
+
+void TinyScroller::stepPosition(int steps) {
+  const auto target =
+      std::clamp<std::int64_t>(static_cast<std::int64_t>(position_) + steps, min_, max_);
+  if (target != position_)
+    requestPosition(target);
 }
 
 void TinyScroller::setStripLeft(int value) {
@@ -230,6 +238,15 @@ void TinyScroller::mouseReleaseEvent(QMouseEvent*) {
   target = std::clamp<std::int64_t>(target, min_, max_);
   pressedArea_ = Area::None;
   requestPosition(target);
+}
+
+void TinyScroller::wheelEvent(QWheelEvent* event) {
+  constexpr int kNotch = 120;
+  wheelTurn_ += event->angleDelta().y();
+  const int notches = wheelTurn_ / kNotch;
+  wheelTurn_ -= notches * kNotch;
+  stepPosition(-notches);
+  event->accept();
 }
 
 void TinyScroller::resizeEvent(QResizeEvent* event) {

@@ -11,8 +11,8 @@ namespace zr {
 // A miniature vertical scroll bar painted in a narrow strip of the widget: an up
 // arrow, a thin bar, a scroller block and a down arrow. It keeps an integer
 // position within min..max and is operated by the mouse alone: one step per
-// click, applied when the button is released. Presses outside the strip are
-// left to the parent widget (an alert is dragged by them).
+// click, applied when the button is released, or by the mouse wheel. Presses
+// outside the strip are left to the parent widget (an alert is dragged by them).
 //
 // The base publishes no setters; each descendant makes public the ones it needs
 // and places the strip itself.
@@ -69,6 +69,10 @@ protected:
   // request beyond the range signals a change even when the position stays.
   void requestPosition(std::int64_t requested);
 
+  // Moves the position by `steps` within min..max, as that many arrow clicks would;
+  // signals changed() only when the position moves.
+  void stepPosition(int steps);
+
   // Draws the arrows, the bar and the scroller; the background is left alone.
   void paintScroller(QPainter& painter) const;
 
@@ -77,6 +81,8 @@ protected:
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+  // The wheel turned away from the user steps like the up arrow, one step a notch.
+  void wheelEvent(QWheelEvent* event) override;
 
 private:
   static constexpr int kPageSize = 1;
@@ -106,6 +112,7 @@ private:
   Area pressedArea_ = Area::None;
   int lastMouseY_ = 0;
   bool dragging_ = false;
+  int wheelTurn_ = 0;
 };
 
 } // namespace zr

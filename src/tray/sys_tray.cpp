@@ -172,6 +172,7 @@ void SysTray::showNotice(const QString& caption, bool offerBox, bool& showAgain)
   SysTrayMessage notice;
   notice.setWindowTitle(caption);
   notice.setDoNotShowAgainVisible(offerBox);
+  notice.setClickRestores(clickRestores_);
   notice.exec();
   showAgain = !notice.doNotShowAgain();
 }

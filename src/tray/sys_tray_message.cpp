@@ -11,7 +11,7 @@ namespace zr {
 
 SysTrayMessage::SysTrayMessage(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowStaysOnTopHint),
-      programLabel_(new QLabel(this)),
+      programLabel_(new QLabel(this)), messageLabel_(new QLabel(this)),
       doNotShowAgainBox_(new QCheckBox(QStringLiteral("&Do Not Show This Message Again"), this)) {
   setWindowTitle(QStringLiteral("Close To System Tray"));
   // A notice shown while the program is hidden is the only window; closing it must not
@@ -27,15 +27,11 @@ SysTrayMessage::SysTrayMessage(QWidget* parent)
   programLabel_->setFont(bold);
   programLabel_->move(8, 8);
 
-  auto* message = new QLabel(
-      QStringLiteral("This program has been reduced to the system tray (usually in the lower "
-                     "right corner of the desktop).  To restore the application, double-click "
-                     "the icon in the system tray, or right-click the icon for a pop-up menu."),
-      this);
-  message->setWordWrap(true);
-  message->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  message->setGeometry(9, 24, 249, 65);
-  message->setObjectName("lblMessage");
+  setClickRestores(false);
+  messageLabel_->setWordWrap(true);
+  messageLabel_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  messageLabel_->setGeometry(9, 24, 249, 65);
+  messageLabel_->setObjectName("lblMessage");
 
   // At least as wide as its caption in the desktop's font.
   doNotShowAgainBox_->setGeometry(33, 88, qMax(201, doNotShowAgainBox_->sizeHint().width()), 17);
@@ -49,6 +45,19 @@ SysTrayMessage::SysTrayMessage(QWidget* parent)
 
 void SysTrayMessage::setDoNotShowAgainVisible(bool visible) {
   doNotShowAgainBox_->setVisible(visible);
+}
+
+void SysTrayMessage::setClickRestores(bool clickRestores) {
+  const QString where = QStringLiteral(
+      "This program has been reduced to the system tray (usually in the lower right corner of "
+      "the desktop).  ");
+  messageLabel_->setText(
+      where + (clickRestores ? QStringLiteral("To restore the application, click the icon in the "
+                                              "system tray, or choose Show Program from its "
+                                              "pop-up menu.")
+                             : QStringLiteral("To restore the application, double-click the icon "
+                                              "in the system tray, or right-click the icon for a "
+                                              "pop-up menu.")));
 }
 
 bool SysTrayMessage::doNotShowAgain() const {

@@ -19,6 +19,9 @@ public:
   explicit SysTrayMessage(QWidget* parent = nullptr);
 
   void setDoNotShowAgainVisible(bool visible);
+  // Whether a single click on the icon restores the program, as on a StatusNotifier
+  // host; the notice then names that click instead of a double-click.
+  void setClickRestores(bool clickRestores);
   // Whether the user ticked the box; false while the box is hidden. Valid however the
   // notice was closed.
   bool doNotShowAgain() const;
@@ -28,6 +31,7 @@ protected:
 
 private:
   QLabel* programLabel_;
+  QLabel* messageLabel_;
   QCheckBox* doNotShowAgainBox_;
 };
 

@@ -69,6 +69,10 @@ public:
     lateNotes.push_back(lateNote);
     whileShowing();
   }
+  int activations = 0;
+  int closeAlls = 0;
+  void activateNewestAlert() override { ++activations; }
+  void closeAllAlerts() override { ++closeAlls; }
 };
 
 inline Reminder makeReminder(const std::string& name, ReminderType type, DateTime timeOfDay,

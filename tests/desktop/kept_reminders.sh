@@ -76,9 +76,9 @@ wait_for 50 is_visible "$NAME" || fail "Ctrl+T showed no alert"
 ALERT=$(visible_named "$NAME" | head -1)
 sleep 0.5
 import -window "$ALERT" "$OUT/alert.png" || fail "no screenshot of the alert"
-read -r spin_x spin_bottom <<<"$(alert_spin_label "$OUT/alert.png")"
+read -r spin_x spin_bottom spin_line spin_top <<<"$(alert_spin_label "$OUT/alert.png")"
 [ -n "${spin_x:-}" ] || fail "the snooze spin label is not where the alert lays it out"
-click_in "$ALERT" $((spin_x + 24)) $((spin_bottom - 12)) # its up arrow: 0 -> 1
+click_in "$ALERT" $((spin_x + spin_line + 10)) $((spin_top + 2)) # its up arrow: 0 -> 1
 sleep 0.3
 click_in "$ALERT" 237 11 # the close button at the right end of the caption bar
 wait_for 50 is_gone "$NAME" || fail "the alert's close button did not close it"

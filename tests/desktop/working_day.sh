@@ -277,11 +277,10 @@ step "   alert at +$X+$Y (work area gaps $right_gap, $bottom_gap) in ($pixel); L
 step "5. set the alert's 'Remind again in' to 1 with its up arrow, close it"
 underline=$(alert_spin_label "$OUT/alert.png")
 [ -n "$underline" ] || fail "the snooze spin label is not where the alert lays it out"
-read -r spin_x spin_bottom <<<"$underline"
-spin_top=$((spin_bottom - 14))
-number_box="14x12+$spin_x+$((spin_top + 1))"
+read -r spin_x spin_bottom spin_line spin_top <<<"$underline"
+number_box="${spin_line}x$((spin_bottom - spin_top - 2))+$spin_x+$((spin_top + 1))"
 convert "$OUT/alert.png" -crop "$number_box" +repage "$OUT/minutes-0.png"
-click_in "$ALERT" $((spin_x + 24)) $((spin_top + 2))
+click_in "$ALERT" $((spin_x + spin_line + 10)) $((spin_top + 2))
 sleep 0.5
 import -window "$ALERT" "$OUT/alert-1.png"
 convert "$OUT/alert-1.png" -crop "$number_box" +repage "$OUT/minutes-1.png"

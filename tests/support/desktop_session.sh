@@ -93,17 +93,27 @@ click_in() {
   xdotool click --repeat "${5:-1}" --delay 80 "${4:-1}"
 }
 
-# alert_spin_label <screenshot of an alert>: prints "<x> <y>", the left end and the row of
-# the underline of the alert's snooze spin label. The spin label is 30x15: its number
-# right-aligned over a 14-pixel underline at its bottom row, the up and down arrows in
-# its rightmost 11 pixels. The underline is the only dark horizontal run of that length
-# in the lower part of the alert. Prints nothing when there is none.
+# alert_spin_label <screenshot of an alert>: prints "<x> <y> <length> <top>": the left end,
+# the row and the length of the underline of the alert's snooze spin label, and the row of
+# its top. The spin label is as large as the widest number needs in the alert's font (at
+# least 30x15): the number right-aligned over an underline at its bottom row that ends 5
+# pixels before the up and down arrows in its rightmost 11 pixels. The underline is the
+# first dark horizontal run of 13 to 40 pixels in the lower part of the alert; the top is
+# the tip of the up arrow, the highest dark pixel in the arrows' middle column above it.
+# Prints nothing when there is none.
 alert_spin_label() {
-  convert "$1" -colorspace gray -depth 8 txt:- | awk -F'[ ,:()]+' '
+  local line x y length column top
+  line=$(convert "$1" -colorspace gray -depth 8 txt:- | awk -F'[ ,:()]+' '
     NR > 1 && $2 >= 90 {
       x = $1; y = $2; dark = $3 < 80
-      if (x == 0 || !dark) { if (run >= 13 && run <= 16) { print start, row; exit } run = 0 }
-      if (dark) { if (run == 0) { start = x; row = y } run++ } }'
+      if (x == 0 || !dark) { if (run >= 13 && run <= 40) { print start, row, run; exit } run = 0 }
+      if (dark) { if (run == 0) { start = x; row = y } run++ } }')
+  [ -n "$line" ] || return 0
+  read -r x y length <<<"$line"
+  column=$((x + length + 10))
+  top=$(convert "$1" -crop "1x40+$column+$((y - 39))" +repage -colorspace gray -depth 8 txt:- |
+    awk -F'[ ,:()]+' -v base=$((y - 39)) 'NR > 1 && $3 < 80 { print base + $2; exit }')
+  echo "$x $y $length ${top:-$((y - 14))}"
 }
 
 # start_tray_desktop: Xvfb at 1280x800, openbox, and a trayer panel at the bottom right as

@@ -371,6 +371,21 @@ TEST(SysTrayMessageTest, ShowsTheProgramTitleAndTheExactMessage) {
   EXPECT_FALSE(notice.doNotShowAgain());
 }
 
+// A StatusNotifier host restores on a single click and reports no double-click, so
+// there the notice names the click and the menu entry instead.
+TEST(SysTrayMessageTest, NamesTheSingleClickOnAStatusNotifierHost) {
+  SysTrayMessage notice;
+  notice.setClickRestores(true);
+  QStringList texts;
+  for (QLabel* label : notice.findChildren<QLabel*>())
+    texts << label->text();
+  EXPECT_TRUE(texts.contains(
+      QStringLiteral("This program has been reduced to the system tray (usually in the lower "
+                     "right corner of the desktop).  To restore the application, click the icon "
+                     "in the system tray, or choose Show Program from its pop-up menu.")))
+      << texts.join('|').toStdString();
+}
+
 TEST(PopupMenuTest, DashItemIsASeparatorAndItemsRunTheirActions) {
   PopupMenu menu;
   QAction enable(QStringLiteral("Enable Reminders"));
