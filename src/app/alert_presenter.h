@@ -5,6 +5,7 @@
 #include "core/reminder.h"
 
 #include <string>
+#include <vector>
 
 namespace zr {
 
@@ -17,6 +18,8 @@ public:
   // `lateNote` (stored text, usually empty) follows the name in the alert's caption:
   // "(missed 09:30:00 am)" for a reminder that came due while the program was off.
   virtual void showReminderAlert(const Reminder& reminder, const std::string& lateNote) = 0;
+  // The copies of the alerts still on screen, oldest first; they stay the alerts' own.
+  virtual std::vector<const Reminder*> openAlerts() const = 0;
 };
 
 } // namespace zr

@@ -19,4 +19,15 @@ void DesktopAlerts::showReminderAlert(const Reminder& reminder, const std::strin
   });
 }
 
+std::vector<const Reminder*> DesktopAlerts::openAlerts() const {
+  std::vector<const Reminder*> open;
+  // The alerts are the window's children in the order they were made; one that is
+  // closing has handed its copy over already.
+  for (const AlertWindow* alert : window_.findChildren<AlertWindow*>(Qt::FindDirectChildrenOnly)) {
+    if (alert->reminder())
+      open.push_back(alert->reminder());
+  }
+  return open;
+}
+
 } // namespace zr

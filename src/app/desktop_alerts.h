@@ -17,6 +17,7 @@ class DesktopAlerts final : public AlertPresenter {
 public:
   explicit DesktopAlerts(MainWindow& window);
   void showReminderAlert(const Reminder& reminder, const std::string& lateNote) override;
+  std::vector<const Reminder*> openAlerts() const override;
 
 private:
   MainWindow& window_;
