@@ -5,6 +5,7 @@
 #include "core/reminder.h"
 
 #include <string>
+#include <vector>
 
 namespace zr {
 
@@ -21,6 +22,8 @@ public:
   virtual void activateNewestAlert() = 0;
   // Closes every open alert, each with the snooze minutes it shows.
   virtual void closeAllAlerts() = 0;
+  // The copies of the alerts still on screen, oldest first; they stay the alerts' own.
+  virtual std::vector<const Reminder*> openAlerts() const = 0;
 };
 
 } // namespace zr

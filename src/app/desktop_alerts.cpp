@@ -27,4 +27,14 @@ void DesktopAlerts::closeAllAlerts() {
   stack_.closeAll();
 }
 
+std::vector<const Reminder*> DesktopAlerts::openAlerts() const {
+  std::vector<const Reminder*> open;
+  // One that is closing has handed its copy over already.
+  for (const AlertWindow* alert : stack_.openAlerts()) {
+    if (alert->reminder())
+      open.push_back(alert->reminder());
+  }
+  return open;
+}
+
 } // namespace zr

@@ -19,6 +19,7 @@ public:
   void showReminderAlert(const Reminder& reminder, const std::string& lateNote) override;
   void activateNewestAlert() override;
   void closeAllAlerts() override;
+  std::vector<const Reminder*> openAlerts() const override;
 
 private:
   MainWindow& window_;

@@ -312,7 +312,10 @@ void MainWindow::formClose() {
   // the list goes, and so does every other box that would outlive the program.
   closeModalWindows();
   checkTimer_.stop();
-  // Before the copies go: they come back at the next start.
+  // Before the copies go: they come back at the next start, and with them the
+  // alerts still on screen.
+  if (systemOptions_.keepSnoozed)
+    checker_.snoozeOpenAlerts(alerts_->openAlerts());
   guarded([this] { files_->saveSnoozed(); });
   model_->clearReminderList();
   checker_.dropSnoozed();

@@ -17,7 +17,9 @@ namespace zr {
 // can have missed one: an occurrence of its schedule not earlier than that stored
 // moment, later than its LastRun (the moment it last fired) and before `start`. The
 // stored NextScheduled is the one of the last save, which a pass makes before it moves
-// the fired reminders on, so the occurrences are searched afresh from there.
+// the fired reminders on, so the occurrences are searched afresh from there. Moments are
+// compared as whole milliseconds: a stored one within the file's rounding of an
+// occurrence is that occurrence.
 DateTime missedMoment(const Reminder& reminder, DateTime start);
 
 struct MissedReminder {

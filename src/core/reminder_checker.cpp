@@ -50,6 +50,15 @@ bool ReminderChecker::snooze(std::unique_ptr<Reminder> copy, int minutes) {
   return true;
 }
 
+void ReminderChecker::snoozeOpenAlerts(const std::vector<const Reminder*>& openAlerts) {
+  const DateTime closeMoment = clock_.now();
+  for (const Reminder* alert : openAlerts) {
+    auto copy = std::make_unique<Reminder>(*alert);
+    copy->nextScheduled = closeMoment;
+    snoozed_.push_back(std::move(copy));
+  }
+}
+
 void ReminderChecker::restoreSnoozed(std::vector<std::unique_ptr<Reminder>> copies) {
   for (std::unique_ptr<Reminder>& copy : copies)
     snoozed_.push_back(std::move(copy));

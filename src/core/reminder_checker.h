@@ -49,6 +49,10 @@ public:
   // Copies kept over a restart join the snoozed ones as they are, each due at its
   // NextScheduled; one whose moment has passed comes at the next pass.
   void restoreSnoozed(std::vector<std::unique_ptr<Reminder>> copies);
+  // The alerts still open when the program closes: a copy of each joins the snoozed
+  // ones with its snooze ending now, so that copies kept over a restart bring them
+  // back at the next start.
+  void snoozeOpenAlerts(const std::vector<const Reminder*>& openAlerts);
   const std::vector<std::unique_ptr<Reminder>>& snoozed() const { return snoozed_; }
   void dropSnoozed() { snoozed_.clear(); }
 

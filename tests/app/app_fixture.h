@@ -19,6 +19,7 @@
 #include <deque>
 #include <functional>
 #include <gtest/gtest.h>
+#include <list>
 #include <memory>
 #include <string>
 #include <vector>
@@ -64,15 +65,31 @@ public:
   std::vector<std::string> lateNotes;
   // Called after each alert is shown, as an event loop inside the pass would.
   std::function<void()> whileShowing = [] {};
+  // The alerts still on screen: each one shown, until closeLatest closes it or the
+  // window it belongs to goes.
+  std::list<Reminder> onScreen;
   void showReminderAlert(const Reminder& reminder, const std::string& lateNote) override {
     shown.push_back(reminder);
     lateNotes.push_back(lateNote);
+    onScreen.push_back(reminder);
     whileShowing();
   }
   int activations = 0;
   int closeAlls = 0;
   void activateNewestAlert() override { ++activations; }
   void closeAllAlerts() override { ++closeAlls; }
+  std::vector<const Reminder*> openAlerts() const override {
+    std::vector<const Reminder*> open;
+    for (const Reminder& alert : onScreen)
+      open.push_back(&alert);
+    return open;
+  }
+  // Closes the latest alert still on screen and hands its copy over, as its close does.
+  std::unique_ptr<Reminder> closeLatest() {
+    auto copy = std::make_unique<Reminder>(onScreen.back());
+    onScreen.pop_back();
+    return copy;
+  }
 };
 
 inline Reminder makeReminder(const std::string& name, ReminderType type, DateTime timeOfDay,
@@ -121,6 +138,7 @@ protected:
   void start(std::vector<std::string> arguments = {}) {
     // One window at a time: a second one on the folder would find it taken.
     window.reset();
+    alerts.onScreen.clear(); // they went with their window
     // No update check at start: the tests never reach for the network.
     QFile settings(path("ZRDorvel.ini"));
     if (!settings.exists() && settings.open(QIODevice::WriteOnly))

@@ -48,7 +48,7 @@ protected:
     selectRows(0, 0);
     window->reminderTest();
     ASSERT_FALSE(alerts.shown.empty());
-    window->reminderClose(std::make_unique<Reminder>(alerts.shown.back()), minutes);
+    window->reminderClose(alerts.closeLatest(), minutes);
   }
 
   // Reminders as the last save of a pass left them: next moment and last run.
@@ -79,6 +79,7 @@ TEST_F(KeptRemindersTest, SnoozedCopiesFollowTheirFileAndComeBackAfterARestart) 
   window->checkReminders();
   EXPECT_EQ(alerts.shown.size(), 3u);
   EXPECT_TRUE(snoozedInFile().empty()); // it came, so it is no longer kept
+  window->reminderClose(alerts.closeLatest(), 0);
 
   snoozeFirst(30);
   const QByteArray beforeClose = snoozedContent();
@@ -257,6 +258,49 @@ TEST_F(KeptRemindersTest, SwitchingKeepingOnInTheOptionsWritesTheCopiesAtOnce) {
   window->fileShutDown();
   EXPECT_EQ(snoozedContent(), before);
   qputenv("XDG_CONFIG_HOME", savedConfig);
+}
+
+// An alert still on screen when the program ends (a log-out while it pops up) comes
+// back at the next start when snoozed copies are kept: its copy is written with its
+// snooze ending at the close. Alerts the user closed do not come back; with keeping
+// off nothing is written.
+TEST_F(KeptRemindersTest, AlertsStillOnScreenAtTheCloseComeBackAtTheNextStart) {
+  for (const bool keep : {true, false}) {
+    SCOPED_TRACE(keep ? "kept" : "not kept");
+    QFile::remove(snoozedPath());
+    useSettings(keep ? "KeepSnoozed=1\r\n" : "");
+    clock.set(at(2024, 7, 3, 8, 59, 58));
+    writeReminders({makeReminder("Stand-up", ReminderType::Daily, clockTime(9)),
+                    makeReminder("Read", ReminderType::Daily, clockTime(9))});
+    alerts.shown.clear();
+    start();
+    clock.set(at(2024, 7, 3, 9));
+    window->checkReminders();
+    ASSERT_EQ(alerts.onScreen.size(), 2u);
+    window->reminderClose(alerts.closeLatest(), 0); // "Read" is closed, "Stand-up" stays
+    clock.set(at(2024, 7, 3, 9, 20));
+    window->endSession();
+    ASSERT_TRUE(window->isClosed());
+    if (!keep) {
+      EXPECT_FALSE(QFileInfo::exists(snoozedPath()));
+      continue;
+    }
+    const std::vector<std::unique_ptr<Reminder>> inFile = snoozedInFile();
+    ASSERT_EQ(inFile.size(), 1u);
+    EXPECT_EQ(inFile[0]->name, "Stand-up");
+    EXPECT_NEAR(inFile[0]->nextScheduled, at(2024, 7, 3, 9, 20), 1e-9);
+    EXPECT_NEAR(inFile[0]->lastRun, at(2024, 7, 3, 9), 1e-9);
+
+    clock.set(at(2024, 7, 3, 11));
+    alerts.shown.clear();
+    start();
+    window->checkReminders();
+    ASSERT_EQ(alerts.shown.size(), 1u);
+    EXPECT_EQ(alerts.shown[0].name, "Stand-up");
+    window->checkReminders();
+    EXPECT_EQ(alerts.shown.size(), 1u);
+    window->fileShutDown();
+  }
 }
 
 // Reminders that came due while the program was off alert once at start, however often
