@@ -66,6 +66,16 @@ std::vector<std::uint32_t> cardinals(xcb_connection_t* connection, xcb_get_prope
   return {data, data + xcb_get_property_value_length(reply.get()) / 4};
 }
 
+// Without a window manager that lists its clients, the panels are among the root's children.
+std::vector<std::uint32_t> topLevelWindows(xcb_connection_t* connection, xcb_window_t root) {
+  const Reply<xcb_query_tree_reply_t> reply(
+      xcb_query_tree_reply(connection, xcb_query_tree(connection, root), nullptr));
+  if (reply == nullptr)
+    return {};
+  const xcb_window_t* children = xcb_query_tree_children(reply.get());
+  return {children, children + xcb_query_tree_children_length(reply.get())};
+}
+
 void setProperty(xcb_connection_t* connection, xcb_window_t window, xcb_atom_t property,
                  xcb_atom_t type, const std::vector<std::uint32_t>& items) {
   xcb_change_property(connection, XCB_PROP_MODE_REPLACE, window, property, type, 32,
@@ -102,8 +112,10 @@ std::optional<QRect> panelFreeArea(const QRect& monitor) {
     return std::nullopt;
   const std::vector<xcb_atom_t> a =
       atoms(connection, {"_NET_CLIENT_LIST", "_NET_WM_STRUT_PARTIAL", "_NET_WM_STRUT"});
-  const std::vector<std::uint32_t> clients = cardinals(
+  std::vector<std::uint32_t> clients = cardinals(
       connection, askProperty(connection, screen->root, a[0], XCB_ATOM_WINDOW), XCB_ATOM_WINDOW);
+  if (clients.empty())
+    clients = topLevelWindows(connection, screen->root);
   std::vector<std::pair<xcb_get_property_cookie_t, xcb_get_property_cookie_t>> asked;
   for (const std::uint32_t client : clients)
     asked.emplace_back(askProperty(connection, client, a[1], XCB_ATOM_CARDINAL),

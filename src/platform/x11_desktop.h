@@ -16,9 +16,9 @@ namespace zr {
 void markAsDesktopNotification(QWidget& window);
 
 // The part of `monitor` (in desktop pixels) that the panels of an X11 desktop
-// leave free, from the partial struts of the windows the window manager lists.
-// Nothing on other window systems, without a window manager, or when no window
-// reserves any space.
+// leave free, from the partial struts of the windows the window manager lists (or,
+// without one, of the root window's children). Nothing on other window systems or
+// when no window reserves any space.
 std::optional<QRect> panelFreeArea(const QRect& monitor);
 
 } // namespace zr

@@ -26,7 +26,7 @@ def fail(message):
 def program():
     desktop = pyatspi.Registry.getDesktop(0)
     for app in desktop:
-        if app is not None and app.name == "zrdorvel":
+        if app is not None and app.name in ("ZRDorvel", "zrdorvel"):
             return app
     fail("the program is not on the accessibility bus: %s" % [a.name for a in desktop if a])
 

@@ -82,8 +82,14 @@ xmessage -name other -title "Typing here" "Another program has the keyboard" >"$
 PIDS+=($!)
 wait_for 100 is_visible "Typing here" || fail "xmessage did not come up"
 OTHER=$(visible_named "Typing here" | head -1)
-give_other_the_keyboard() { xdotool windowactivate --sync "$OTHER" >/dev/null 2>&1; sleep 0.5; }
 active_window() { printf '%d' "$(xprop -root _NET_ACTIVE_WINDOW | sed 's/.*# *//; s/,.*//')"; }
+other_active() { (($(active_window) == OTHER)); }
+# A click on its text, as a user gives a window the keyboard.
+give_other_the_keyboard() {
+  xdotool windowactivate --sync "$OTHER" >/dev/null 2>&1
+  click_in "$OTHER" 40 12
+  wait_for 30 other_active || fail "the other program did not get the keyboard"
+}
 
 alert_ids() { for name in "${NAMES[@]}"; do visible_named "$name"; done; }
 alert_count() { alert_ids | wc -l; }

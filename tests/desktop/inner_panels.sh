@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
-# Alerts on two RandR monitors side by side (2 x 1280x800 on Xvfb, openbox) with a
+# Alerts on two RandR monitors side by side (2 x 1280x800 on Xvfb) with a
 # panel on the inner edge of each: a 32-pixel dock along the right edge of the left
 # monitor and a 40-pixel one along the left edge of the right monitor, each reserving
 # its space with _NET_WM_STRUT_PARTIAL (dock_panel.py). _NET_WORKAREA, one rectangle
 # for the whole desktop, cannot leave them out. Twice, first with the left monitor
 # primary, then the right one: Test (Ctrl+T) three times shows three alerts, all on the
 # primary monitor, clear of both panels, the lowest in the lower right corner of the
-# space the panels leave.
+# space the panels leave. No window manager runs: the ones at hand read a band from the
+# desktop's edge literally (openbox published a work area of 640,0,1280,800 and moved the
+# docks, xfwm4 pushed the alerts right of the right monitor's panel), so the program
+# reads the panels' struts itself, as it does beside a window manager that lists them.
 #
 # Usage: inner_panels.sh <zrdorvel program file>
 # Screenshots (inner-panels-*.png) go to $ZR_ARTEFACT_DIR, by default desktop-artefacts
@@ -19,7 +22,7 @@ ARTEFACTS=${ZR_ARTEFACT_DIR:-$(dirname "$APP")/desktop-artefacts}
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 source "$here/../support/desktop_test_common.sh"
 PYTHON=/usr/bin/python3
-require_tools Xvfb openbox xrandr xdotool xprop xwininfo import $PYTHON
+require_tools Xvfb xrandr xdotool xprop xwininfo import $PYTHON
 source "$here/../support/desktop_session.sh"
 FAILURE_SHOT=$ARTEFACTS/inner-panels-failure.png
 mkdir -p "$ARTEFACTS" || fail "cannot create $ARTEFACTS"
@@ -34,7 +37,6 @@ printf '1\r\n%s\r\nYes\r\nDaily\r\n\r\n9:00\r\n\r\n' "$NAME" >"$PROG/Reminders.d
 printf '[System]\r\nAutoCheckForUpdates=0\r\n' >"$INI"
 
 start_xvfb 2560x800 || fail "Xvfb did not start"
-start_openbox || fail "openbox did not start"
 # left, top, right, bottom, then the rows of the left and right bands and the columns
 # of the top and bottom ones.
 $PYTHON "$here/dock_panel.py" 1248 0 32 800 0,1312,0,0,0,0,0,799,0,0,0,0 >"$OUT/dock-a.log" 2>&1 &
@@ -56,7 +58,7 @@ run() {
   main_shows() { [ -n "$(visible_named "ZR Dorvel")" ]; }
   wait_for 200 main_shows || fail "the main window did not appear"
   sleep 0.5
-  xdotool windowactivate --sync "$(visible_named "ZR Dorvel" | head -1)"
+  xdotool windowfocus --sync "$(visible_named "ZR Dorvel" | head -1)"
   three_alerts() { (($(alert_count) == 3)); }
   for _ in 1 2 3; do
     xdotool key ctrl+t
