@@ -16,6 +16,9 @@
 #include <optional>
 #include <vector>
 
+class QFileSystemWatcher;
+class QTimer;
+
 namespace zr {
 
 class AlertPresenter;
@@ -29,6 +32,12 @@ class SingleInstance;
 // reminders missed while the program was off, and the keeping aside of a file that
 // could not be loaded. The main window calls it at start, after every change and
 // at close; a test drives it with a model and a checker of its own.
+//
+// Files change outside the program (a sync tool renames a new copy over one, an
+// editor rewrites it): every save first looks at the file again and merges what
+// changed outside into the list (mergeReminders), and a watch on the files and
+// their folders does the same as soon as they change. A file that changed and
+// cannot be read now is never written over; the save waits until it can be read.
 class DataFiles final : public QObject {
   Q_OBJECT
 
@@ -58,13 +67,23 @@ public:
   std::optional<Settings> readSettings();
   bool settingsLoaded() const { return settingsLoaded_; }
   // Writes the settings when they were read at start; throws the write's error.
-  void writeSettings(const Settings& settings);
+  // A value changed outside since the last read or write wins over one the
+  // program did not change: the settings as written come back.
+  Settings writeSettings(const Settings& settings);
 
   // Loads Reminders.dat into the model's list; false, reported and with the file
   // kept aside, when it could not be read whole.
   bool loadReminders();
-  // Writes the list to Reminders.dat; throws the write's error.
+  // Writes the list to Reminders.dat, after merging what changed in the file
+  // outside the program; throws the write's error, or why the file cannot be
+  // merged now (nothing is written over it then).
   void saveReminders();
+  // Merges what changed outside in the files into the list and the snoozed
+  // copies, and saves what could not be saved before. Throws as the saves do.
+  void takeInOutsideChanges();
+  // Says, naming the link and its target, which data files are symbolic links to
+  // nothing yet; the saves create the targets.
+  void reportDanglingLinks();
 
   // With `keep`, Snoozed.dat follows the snoozed copies: it is read at start (see
   // loadSnoozed) or from the moment keeping is switched on, and written whenever
@@ -72,8 +91,10 @@ public:
   void setKeepSnoozed(bool keep);
   // The copies kept at the last close; an unreadable file is reported and kept aside.
   std::vector<std::unique_ptr<Reminder>> loadSnoozed();
-  // Snoozed.dat now holds the copies of this run: it is written from here on.
-  void followSnoozed();
+  // Snoozed.dat now holds the copies of this run: it is written from here on. With
+  // `replacing` (keeping was switched on), what an earlier run left there is not
+  // merged but replaced.
+  void followSnoozed(bool replacing);
   // Writes the checker's snoozed copies while they are kept; throws the write's error.
   void saveSnoozed();
 
@@ -88,8 +109,22 @@ public:
 signals:
   // A later start of the program asked this copy to show its window.
   void showRequested();
+  // A data file or its folder changed; takeInOutsideChanges takes it in.
+  void changedOutside();
 
 private:
+  // The merge of the reminders file as it is now into the list; false when there
+  // was nothing to merge.
+  void mergeReminders(const DataFile::Outside& outside);
+  void mergeSnoozed(const DataFile::Outside& outside);
+  // The file as it is now; throws, saying why nothing is written over it, when it
+  // changed and cannot be read, or when a refused file still cannot be read.
+  DataFile::Outside lookOutside(DataFile& file);
+  // The records of a content, read as the reminders file is; throws with the path.
+  std::vector<Reminder> records(const DataFile& file, std::string_view content) const;
+  // Says once, after the work under way, which reminders were changed on both sides.
+  void noteBothKept(const std::vector<std::string>& names, const DataFile& file);
+  void watch();
   // Reports the file that failed to load and keeps it aside.
   void keepUnreadable(DataFile& file, QString message, bool contentReadable);
 
@@ -103,6 +138,12 @@ private:
   DataFile reminders_;
   DataFile snoozed_;
   bool settingsLoaded_ = false;
+  Settings settingsAsFiled_; // the settings as last read or written
+  // A save failed: the next look at the files saves again.
+  bool remindersUnsaved_ = false;
+  bool snoozedUnsaved_ = false;
+  QFileSystemWatcher* watcher_;
+  QTimer* settle_; // one look after a burst of changes
   bool keepSnoozed_ = false;
   // Snoozed.dat follows the snoozed copies: it was read at start, or keeping them
   // was switched on since. Until then it is neither read nor written.

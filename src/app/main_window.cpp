@@ -262,6 +262,10 @@ void MainWindow::startUp() {
     return;
   }
   connect(files_, &DataFiles::showRequested, this, &MainWindow::bringToFront);
+  // Outside changes join the list as soon as no pass or change holds it.
+  connect(files_, &DataFiles::changedOutside, this, [this] {
+    guarded([this] { guard_.change([this] { files_->takeInOutsideChanges(); }); });
+  });
   if (hidden)
     hideProgram();
   files_->removeLeftoverSaves(startedAt_);
@@ -275,6 +279,7 @@ void MainWindow::startUp() {
   // Closed during the splash: the settings were never read, so nothing is written.
   if (guard_.isClosed())
     return;
+  files_->reportDanglingLinks();
   readSettings();
   fillTrayPopupMenu();
   const bool remindersRead = files_->loadReminders();
@@ -299,7 +304,7 @@ void MainWindow::loadSnoozedFile() {
   if (guard_.isClosed())
     return;
   checker_.restoreSnoozed(std::move(copies));
-  files_->followSnoozed();
+  files_->followSnoozed(false);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
@@ -436,10 +441,25 @@ void MainWindow::reminderAdd() {
 
 void MainWindow::reminderEdit() {
   guarded([this] {
-    Reminder* reminder = view_->selectedReminder();
-    if (!reminder || !prompts_->editReminder(this, *reminder))
+    const Reminder* reminder = view_->selectedReminder();
+    if (!reminder)
       return;
-    changeList([this] { model_->refreshReminderList(clock_.now(), clock_); });
+    // The dialog edits a copy: a pass or a change made outside may move or remove the
+    // reminder while it is open.
+    auto edited = std::make_shared<Reminder>(*reminder);
+    if (!prompts_->editReminder(this, *edited))
+      return;
+    changeList([this, reminder, edited] {
+      const int row = model_->rowOf(reminder);
+      if (row < 0) {
+        model_->appendReminder(std::make_unique<Reminder>(std::move(*edited)));
+      } else {
+        Reminder& original = *model_->reminderAt(row);
+        edited->lastRun = original.lastRun;
+        original = std::move(*edited);
+      }
+      model_->refreshReminderList(clock_.now(), clock_);
+    });
   });
 }
 
@@ -510,20 +530,23 @@ void MainWindow::showSplash() {
 
 // A file that cannot be read leaves the defaults for this run (see DataFiles).
 void MainWindow::readSettings() {
-  const std::optional<Settings> settings = files_->readSettings();
-  if (!settings)
-    return;
-  systemOptions_ = {settings->autoCheckForUpdates, settings->keepSnoozed, settings->showMissed};
-  files_->setKeepSnoozed(systemOptions_.keepSnoozed);
-  sysTray_->messageOptions().msgOnClose = settings->onCloseMessage;
-  sysTray_->messageOptions().msgOnMinimize = settings->onMinimizeMessage;
+  if (const std::optional<Settings> settings = files_->readSettings())
+    useSettings(*settings);
 }
 
+// Values changed in the file outside the program come back from the write.
 void MainWindow::writeSettings() {
   const SysTray::MessageOptions& messages = sysTray_->messageOptions();
-  files_->writeSettings({systemOptions_.autoCheckForUpdates, messages.msgOnClose,
-                         messages.msgOnMinimize, systemOptions_.keepSnoozed,
-                         systemOptions_.showMissed});
+  useSettings(files_->writeSettings({systemOptions_.autoCheckForUpdates, messages.msgOnClose,
+                                     messages.msgOnMinimize, systemOptions_.keepSnoozed,
+                                     systemOptions_.showMissed}));
+}
+
+void MainWindow::useSettings(const Settings& settings) {
+  systemOptions_ = {settings.autoCheckForUpdates, settings.keepSnoozed, settings.showMissed};
+  files_->setKeepSnoozed(systemOptions_.keepSnoozed);
+  sysTray_->messageOptions().msgOnClose = settings.onCloseMessage;
+  sysTray_->messageOptions().msgOnMinimize = settings.onMinimizeMessage;
 }
 
 void MainWindow::fillTrayPopupMenu() {
@@ -551,7 +574,7 @@ void MainWindow::systemOptions() {
   // Switched on: from now on Snoozed.dat holds the copies of this run, in place of
   // whatever an earlier run left there.
   if (systemOptions_.keepSnoozed && !keptSnoozed) {
-    files_->followSnoozed();
+    files_->followSnoozed(true);
     guarded([this] { files_->saveSnoozed(); });
   }
   guarded([this] { writeSettings(); });

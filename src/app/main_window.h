@@ -3,6 +3,7 @@
 #pragma once
 
 #include "about/about_box.h"
+#include "app/settings.h"
 #include "app/system_options_dialog.h"
 #include "core/date_time.h"
 #include "core/list_guard.h"
@@ -159,6 +160,7 @@ private:
   void showSplash();
   void readSettings();
   void writeSettings();
+  void useSettings(const Settings& settings);
   void fillTrayPopupMenu();
   void startUpdater();
 

@@ -69,7 +69,102 @@ bool moveToFreeName(const std::string& from, const std::string& to) {
   return ::rename(from.c_str(), to.c_str()) == 0;
 }
 
+// What stands at the path, links followed; nothing when there is nothing.
+std::optional<struct stat> statOf(const std::string& path) {
+  struct stat info {};
+  if (::stat(path.c_str(), &info) == 0)
+    return info;
+  if (errno == ENOENT || errno == ENOTDIR)
+    return std::nullopt;
+  throw UnreadableFileError("Unable to read " + path + ": " + fileErrorText(errno));
+}
+
+bool sameFile(const DataFile::Identity& known, const struct stat& info) {
+  return known.device == info.st_dev && known.inode == info.st_ino && known.size == info.st_size &&
+         known.modified.tv_sec == info.st_mtim.tv_sec &&
+         known.modified.tv_nsec == info.st_mtim.tv_nsec;
+}
+
+DataFile::Identity identityOf(const struct stat& info, std::string_view content) {
+  return {info.st_dev, info.st_ino, info.st_size, info.st_mtim, contentHash(content)};
+}
+
+constexpr int kReadAttempts = 3;
+
 } // namespace
+
+std::uint64_t contentHash(std::string_view content) {
+  std::uint64_t hash = 14695981039346656037u;
+  for (const char c : content) {
+    hash ^= static_cast<unsigned char>(c);
+    hash *= 1099511628211u;
+  }
+  return hash;
+}
+
+std::optional<std::string> DataFile::read() {
+  std::optional<std::string> content;
+  std::optional<struct stat> after;
+  // A file written while it is read is read again, so what is remembered is one state of it.
+  for (int attempt = 0; attempt < kReadAttempts; ++attempt) {
+    const std::optional<struct stat> before = statOf(path_);
+    content = readDataFile(path_);
+    after = statOf(path_);
+    if (!content || !before || !after || sameFile(identityOf(*before, {}), *after))
+      break;
+  }
+  refused_.reset();
+  if (!content || !after) {
+    known_.reset();
+    lastContent_.clear();
+    return content;
+  }
+  known_ = identityOf(*after, *content);
+  lastContent_ = *content;
+  return content;
+}
+
+DataFile::Outside DataFile::lookOutside() {
+  if (refused()) {
+    // Read again at every look: once it reads, all it holds is new to the program.
+    try {
+      readDataFile(path_);
+    } catch (const UnreadableFileError& error) {
+      throw Error(std::string(error.what()) + "\n" + refusalText());
+    }
+    refused_.reset();
+  }
+  const std::optional<struct stat> now = statOf(path_);
+  const Outside::State gone = known_ ? Outside::State::Removed : Outside::State::Unchanged;
+  if (!now)
+    return {gone, {}, {}};
+  if (known_ && sameFile(*known_, *now))
+    return {};
+  std::optional<std::string> content = readDataFile(path_);
+  const std::optional<struct stat> after = statOf(path_);
+  if (!content || !after)
+    return {gone, {}, {}};
+  Outside outside{Outside::State::Changed, std::move(*content), {}};
+  outside.identity = identityOf(*after, outside.content);
+  // Written again with the same content (touched, or replaced by a copy of itself).
+  if (known_ && outside.identity.hash == known_->hash && outside.content == lastContent_) {
+    known_ = outside.identity;
+    return {};
+  }
+  return outside;
+}
+
+void DataFile::accept(const Outside& outside) {
+  if (outside.state == Outside::State::Unchanged)
+    return;
+  if (outside.state == Outside::State::Removed) {
+    known_.reset();
+    lastContent_.clear();
+    return;
+  }
+  known_ = outside.identity;
+  lastContent_ = outside.content;
+}
 
 std::string DataFile::keepAside(DateTime moment, bool contentReadable) {
   struct stat info {};
@@ -96,20 +191,35 @@ std::string DataFile::keepAside(DateTime moment, bool contentReadable) {
     if (errno != EEXIST)
       break;
   }
-  refused_ = Identity{static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino)};
+  refused_ = Identity{info.st_dev, info.st_ino, {}, {}, 0};
   return {};
 }
 
+bool DataFile::refused() const {
+  if (!refused_)
+    return false;
+  struct stat info {};
+  return ::lstat(path_.c_str(), &info) == 0 && info.st_dev == refused_->device &&
+         info.st_ino == refused_->inode;
+}
+
+std::string DataFile::refusalText() const {
+  return path_ + " could not be read and could not be kept aside, so nothing is saved over it. "
+                 "Every save reads it again and goes ahead once it can be read (fix its "
+                 "permissions) or once it is moved away.";
+}
+
 void DataFile::replace(std::string_view content) {
-  if (refused_) {
-    struct stat info {};
-    if (::lstat(path_.c_str(), &info) == 0 && info.st_dev == refused_->device &&
-        info.st_ino == refused_->inode)
-      throw Error(path_ + " could not be read and could not be kept aside; fix its permissions "
-                          "or move it away. Nothing is saved over it while it is there.");
-    refused_.reset();
-  }
+  if (refused())
+    throw Error(refusalText());
+  refused_.reset();
   replaceFileContent(path_, content);
+  lastContent_ = content;
+  const std::optional<struct stat> now = statOf(path_);
+  if (now)
+    known_ = identityOf(*now, content);
+  else
+    known_.reset();
 }
 
 } // namespace zr

@@ -81,15 +81,26 @@ private:
   std::string path_;
 };
 
-// The file a path names: the target of a symbolic link, else the path itself.
+constexpr int kMaxLinkDepth = 40;
+
+// The file a path names: the end of its chain of symbolic links, followed even
+// where it leads to nothing yet, else the path itself.
 std::string resolvedTarget(const std::string& path) {
-  struct stat info {};
-  if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
-    return path;
-  char resolved[PATH_MAX];
-  if (::realpath(path.c_str(), resolved) == nullptr)
-    return path;
-  return resolved;
+  std::string current = path;
+  for (int depth = 0; depth < kMaxLinkDepth; ++depth) {
+    struct stat info {};
+    if (::lstat(current.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
+      return current;
+    char target[PATH_MAX];
+    const ssize_t length = ::readlink(current.c_str(), target, sizeof target);
+    if (length < 0 || static_cast<std::size_t>(length) == sizeof target)
+      return current;
+    std::filesystem::path next(std::string(target, static_cast<std::size_t>(length)));
+    if (next.is_relative())
+      next = std::filesystem::path(current).parent_path() / next;
+    current = next.lexically_normal().string();
+  }
+  return current;
 }
 
 // Writes everything; the error number of the first failed write, or 0.
@@ -230,8 +241,14 @@ void replaceFileContent(const std::string& path, std::string_view content) {
   const std::string target = resolvedTarget(path);
   struct stat old {};
   const bool exists = ::lstat(target.c_str(), &old) == 0;
-  if (exists && !S_ISREG(old.st_mode) && !S_ISLNK(old.st_mode))
+  // Only a chain of links that never ends still stands at the target: never replaced.
+  if (exists && S_ISLNK(old.st_mode))
+    throwWriteError(path, fileErrorText(ELOOP));
+  if (exists && !S_ISREG(old.st_mode))
     throwWriteError(path, notAFileText(old.st_mode));
+  if (!exists && target != path &&
+      !std::filesystem::is_directory(std::filesystem::path(target).parent_path()))
+    throwWriteError(path, "it is a link to " + target + ", whose folder does not exist");
 
   std::string pattern = target;
   pattern.append(kSaveMark).append(kSaveSuffixLength, 'X');
@@ -255,6 +272,15 @@ void replaceFileContent(const std::string& path, std::string_view content) {
     throwWriteError(path, fileErrorText(errno));
   temporary.release();
   syncFolderOf(target);
+}
+
+std::optional<std::string> danglingLinkTarget(const std::string& path) {
+  struct stat info {};
+  if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
+    return std::nullopt;
+  if (::stat(path.c_str(), &info) == 0 || (errno != ENOENT && errno != ENOTDIR))
+    return std::nullopt;
+  return resolvedTarget(path);
 }
 
 void removeLeftoverSaves(const std::string& path, std::chrono::system_clock::time_point before) {

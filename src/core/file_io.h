@@ -39,10 +39,15 @@ std::optional<std::string> readDataFile(const std::string& path,
 // Replaces the file's content without ever leaving a partly written file: the
 // content goes to a temporary file "<name>.zrdorvel-save-XXXXXX" beside the file,
 // is flushed to the disk and then renamed over the old file. When the path is a
-// symbolic link, the file it points to is replaced and the link stays. Anything
-// but a regular file at the target is refused, never replaced. Throws zr::Error
+// symbolic link, the file it points to is replaced and the link stays; a link
+// that leads nowhere yet gets its target made, when the target's folder exists.
+// A link is never replaced, nor anything but a regular file at the target. Throws zr::Error
 // "Unable to write to <path>: <file error text>"; the old file is then unchanged.
 void replaceFileContent(const std::string& path, std::string_view content);
+
+// Where a symbolic link at the path leads when nothing is there (the end of its
+// chain of links); nothing when the path is no link or leads to something.
+std::optional<std::string> danglingLinkTarget(const std::string& path);
 
 // Removes the temporary files that replaceFileContent left for this path when the
 // program was killed in the middle of a save, beside the path and beside the file

@@ -7,6 +7,7 @@
 #include "core/reminder_list.h"
 
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace zr {
@@ -54,6 +55,8 @@ public:
   // back at the next start.
   void snoozeOpenAlerts(const std::vector<const Reminder*>& openAlerts);
   const std::vector<std::unique_ptr<Reminder>>& snoozed() const { return snoozed_; }
+  // Takes all snoozed copies out, to be changed and given back with restoreSnoozed.
+  std::vector<std::unique_ptr<Reminder>> takeSnoozed() { return std::exchange(snoozed_, {}); }
   void dropSnoozed() { snoozed_.clear(); }
 
 private:

@@ -34,16 +34,19 @@ void parseReminders(std::string_view content, ReminderList& list, const Regional
     parseRemindersLegacy(content, list, regional, clock);
 }
 
-void loadReminders(const std::string& path, ReminderList& list, const RegionalSettings& regional,
-                   const Clock& clock) {
-  const std::optional<std::string> content = readDataFile(path);
-  if (!content)
-    return;
+void parseRemindersFile(const std::string& path, std::string_view content, ReminderList& list,
+                        const RegionalSettings& regional, const Clock& clock) {
   try {
-    parseReminders(*content, list, regional, clock);
+    parseReminders(content, list, regional, clock);
   } catch (const Error& error) {
     throw Error(std::string("Error in ").append(path).append(", ").append(error.what()));
   }
+}
+
+void loadReminders(const std::string& path, ReminderList& list, const RegionalSettings& regional,
+                   const Clock& clock) {
+  if (const std::optional<std::string> content = readDataFile(path))
+    parseRemindersFile(path, *content, list, regional, clock);
 }
 
 void loadReminders(const std::string& path, std::vector<std::unique_ptr<Reminder>>& reminders,

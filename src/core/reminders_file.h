@@ -35,11 +35,17 @@ void readRemindersV2(const std::string& path, ReminderList& list, const Clock& c
 // "line <n>, reminder <k>: <text>" (only the line for the count of reminders).
 void parseReminders(std::string_view content, ReminderList& list, const RegionalSettings& regional,
                     const Clock& clock);
+// parseReminders on the content of the file at `path`, its errors starting with
+// "Error in <path>, " as loadReminders' do.
+void parseRemindersFile(const std::string& path, std::string_view content, ReminderList& list,
+                        const RegionalSettings& regional, const Clock& clock);
 void parseRemindersV2(std::string_view content, ReminderList& list, const Clock& clock);
 void parseRemindersLegacy(std::string_view content, ReminderList& list,
                           const RegionalSettings& regional, const Clock& clock);
 // The file content saveReminders writes.
 std::string formatReminders(const ReminderList& list);
+// The lines of one reminder's record, as the file stores it.
+std::string formatRecord(const Reminder& reminder);
 // The same content for reminders kept outside the list, in the order given.
 std::string formatReminders(const std::vector<std::unique_ptr<Reminder>>& reminders);
 

@@ -156,6 +156,16 @@ void writeReminder(std::string& out, const Reminder& reminder) {
   writeInteger(out, reminder.yearlyDay);
 }
 
+} // namespace
+
+std::string formatRecord(const Reminder& reminder) {
+  std::string out;
+  writeReminder(out, reminder);
+  return out;
+}
+
+namespace {
+
 // The header, the count and one record per reminder; `reminderAt` gives them in order.
 template <typename ReminderAt> std::string formatFile(int count, ReminderAt reminderAt) {
   std::string out;

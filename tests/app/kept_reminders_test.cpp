@@ -144,7 +144,9 @@ TEST_F(KeptRemindersTest, TheEndOfTheSessionWritesTheCopiesOrLogsWhyNot) {
   EXPECT_TRUE(prompts.errors.empty());
   const QStringList logged = warnings.take("zrdorvel.app");
   ASSERT_EQ(logged.size(), 1);
-  EXPECT_TRUE(logged[0].startsWith("zrdorvel.app: Unable to write to " + snoozedPath()))
+  // A folder in its place is never written over: it cannot be read to merge with.
+  EXPECT_TRUE(logged[0].startsWith("zrdorvel.app: Unable to read " + snoozedPath() +
+                                   ": it is a folder, not a file"))
       << logged[0].toStdString();
   // The rest of the close went on.
   EXPECT_TRUE(list().isEmpty());

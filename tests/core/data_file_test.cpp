@@ -201,8 +201,9 @@ TEST(DataFileTest, FileAnotherUserOwnsIsMovedAsideOrNeverWrittenOver) {
     });
     const std::string kept = path + ".unreadable-20240703-090507";
     const std::string refused =
-        path + " could not be read and could not be kept aside; fix its permissions or move it "
-               "away. Nothing is saved over it while it is there.";
+        path + " could not be read and could not be kept aside, so nothing is saved over it. "
+               "Every save reads it again and goes ahead once it can be read (fix its "
+               "permissions) or once it is moved away.";
     if (folderWritable) {
       EXPECT_EQ(result, "Unable to read " + path + ": File access denied\n" + kept + "\n\n");
       EXPECT_EQ(readFile(kept), "root's reminders");
@@ -211,6 +212,27 @@ TEST(DataFileTest, FileAnotherUserOwnsIsMovedAsideOrNeverWrittenOver) {
       EXPECT_EQ(result,
                 "Unable to read " + path + ": File access denied\n\n" + refused + "\n" + refused);
       EXPECT_EQ(readFile(path), "root's reminders");
+      // Every look reads it again: still unreadable, the refusal stands; once its
+      // permissions are fixed, it reads as new to the program and the refusal is gone
+      // (the write then meets only the folder nobody may write to).
+      const auto lookAfterRefusal = [&] {
+        return asNobody([&] {
+          DataFile file(path);
+          file.keepAside(kMoment, false);
+          try {
+            const DataFile::Outside outside = file.lookOutside();
+            return (outside.state == DataFile::Outside::State::Changed ? "changed: " : "? ") +
+                   outside.content + "\n" + replaceError(file, "merged list");
+          } catch (const Error& error) {
+            return std::string(error.what());
+          }
+        });
+      };
+      EXPECT_EQ(lookAfterRefusal(), "Unable to read " + path + ": File access denied\n" + refused);
+      fs::permissions(path, fs::perms::others_read, fs::perm_options::add);
+      EXPECT_EQ(lookAfterRefusal(),
+                "changed: root's reminders\nUnable to write to " + path + ": File access denied");
+      fs::permissions(path, fs::perms::others_read, fs::perm_options::remove);
       // Once the user has moved it away, saving goes on.
       fs::rename(path, folder.file("moved.dat"));
       ASSERT_EQ(::chown(folder.path().c_str(), nobody->pw_uid, nobody->pw_gid), 0);
