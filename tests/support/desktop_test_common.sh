@@ -1,6 +1,7 @@
 # SPDX-License-Identifier: MIT
 # Sourced by the desktop test scripts: a temporary folder $OUT, the list PIDS of
-# processes the script starts (all ended, and $OUT removed, when it exits),
+# processes the script starts (all ended, and $OUT removed, when it exits; SIGKILL
+# for what SIGTERM has not ended within 10 s),
 # wait_for <tenths of a second> <command...>, true once the command succeeds,
 # start_xvfb <width>x<height>, a private X server, visible_named <title>, the
 # program's visible windows of that title, require_tools <tool...>, which skips the
@@ -11,8 +12,17 @@ STARTED=$(date +%s)
 OUT=$(mktemp -d)
 PIDS=()
 cleanup() {
+  local pid reaper
   for pid in "${PIDS[@]}"; do kill "$pid" 2>/dev/null; done
+  # What has not ended 10 s after SIGTERM gets SIGKILL, so that one stuck helper cannot
+  # hold the test until its timeout.
+  (
+    sleep 10
+    for pid in "${PIDS[@]}"; do kill -KILL "$pid" 2>/dev/null; done
+  ) >/dev/null 2>&1 &
+  reaper=$!
   for pid in "${PIDS[@]}"; do wait "$pid" 2>/dev/null; done
+  kill "$reaper" 2>/dev/null
   rm -rf "$OUT"
 }
 trap cleanup EXIT
