@@ -48,8 +48,8 @@ AlertWindow::AlertWindow(const Reminder& reminder, QWidget* owner, const QString
   setAttribute(Qt::WA_DeleteOnClose);
   setAttribute(Qt::WA_ShowWithoutActivating);
   setFocusPolicy(Qt::NoFocus);
-  setWindowTitle(lateNote.isEmpty() ? toShownText(reminder.name)
-                                    : toShownText(reminder.name) + ' ' + lateNote);
+  setWindowTitle(toWindowTitle(lateNote.isEmpty() ? toShownText(reminder.name)
+                                                  : toShownText(reminder.name) + ' ' + lateNote));
 
   const QPalette& colors = palette();
   frameColor_ = colorToQColor(reminder.color, colors);
