@@ -289,8 +289,7 @@ bool MainWindow::claimDataFolder(bool askToShow) {
     return true;
   }
   if (claim == SingleInstance::Claim::OtherNotAnswering)
-    reportError("ZR Dorvel is already running on the data folder " + dataFolder_ +
-                " but does not answer. End that copy before starting another one.");
+    reportError(instance_->notAnsweringText());
   guard_.close([this] { formClose(); });
   return false;
 }
