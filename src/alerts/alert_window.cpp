@@ -60,8 +60,8 @@ AlertWindow::AlertWindow(const Reminder& reminder, QWidget* owner, const QString
   setAttribute(Qt::WA_DeleteOnClose);
   setAttribute(Qt::WA_ShowWithoutActivating);
   setFocusPolicy(Qt::StrongFocus);
-  setWindowTitle(lateNote.isEmpty() ? toShownText(reminder.name)
-                                    : toShownText(reminder.name) + ' ' + lateNote);
+  setWindowTitle(toWindowTitle(lateNote.isEmpty() ? toShownText(reminder.name)
+                                                  : toShownText(reminder.name) + ' ' + lateNote));
   if (owner != nullptr)
     connect(owner, &QObject::destroyed, this, [this] { delete this; });
 

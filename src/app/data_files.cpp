@@ -60,8 +60,7 @@ bool DataFiles::claimFolder(bool askToShow) {
     return true;
   }
   if (claim == SingleInstance::Claim::OtherNotAnswering)
-    report_("ZR Dorvel is already running on the data folder " + dataFolder_ +
-            " but does not answer. End that copy before starting another one.");
+    report_(instance_->notAnsweringText());
   return false;
 }
 

@@ -3,24 +3,38 @@
 #include "app/single_instance.h"
 
 #include "app/logging.h"
+#include "core/data_file.h"
+#include "core/date_time.h"
+#include "platform/stored_text.h"
 
 #include <QCryptographicHash>
 #include <QDir>
+#include <QEventLoop>
+#include <QFile>
 #include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
-#include <QLockFile>
 #include <QStandardPaths>
+#include <QSysInfo>
 #include <QThread>
+#include <QTimer>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace zr {
 namespace {
 
-constexpr int kAnswerTimeoutMs = 2000;
 // The first copy takes its lock a moment before it listens.
 constexpr int kConnectAttempts = 20;
 constexpr int kConnectRetryMs = 50;
+constexpr qint64 kMaxRequestLength = 64;
 const QByteArray kShowRequest = "show\n";
+const QByteArray kPresenceRequest = "here?\n";
+const QByteArray kReply = "ok\n";
 
 // A per-user socket whose name stands for the data folder, however it was written.
 QString serverNameFor(const QString& dataFolder) {
@@ -34,44 +48,163 @@ QString serverNameFor(const QString& dataFolder) {
   return place + "/zrdorvel-" + QString::fromLatin1(hash.toHex().left(16));
 }
 
+// What stands at the lock file's place when it is not a lock file at all.
+QString unusableLockText(const struct stat& info) {
+  if (S_ISLNK(info.st_mode))
+    return "it is a symbolic link";
+  if (S_ISDIR(info.st_mode))
+    return "it is a folder";
+  if (S_ISFIFO(info.st_mode))
+    return "it is a named pipe";
+  if (S_ISSOCK(info.st_mode))
+    return "it is a socket";
+  if (!S_ISREG(info.st_mode))
+    return "it is a device";
+  if (info.st_size > SingleInstance::kMaxLockFileSize)
+    return QString("it holds %1 bytes").arg(info.st_size);
+  return {};
+}
+
+// Takes the system's locks on the whole open file without waiting: flock for this
+// computer, a record lock for network file systems.
+bool lockWholeFile(int descriptor) {
+  if (::flock(descriptor, LOCK_EX | LOCK_NB) != 0)
+    return false;
+  struct flock request {};
+  request.l_type = F_WRLCK;
+  request.l_whence = SEEK_SET;
+  return ::fcntl(descriptor, F_SETLK, &request) == 0;
+}
+
+pid_t lockHolder(int descriptor) {
+  struct flock probe {};
+  probe.l_type = F_WRLCK;
+  probe.l_whence = SEEK_SET;
+  if (::fcntl(descriptor, F_GETLK, &probe) != 0 || probe.l_type == F_UNLCK)
+    return 0;
+  return probe.l_pid;
+}
+
 } // namespace
 
 SingleInstance::SingleInstance(QObject* parent) : QObject(parent) {}
 
-SingleInstance::~SingleInstance() = default;
+SingleInstance::~SingleInstance() {
+  if (lockDescriptor_ < 0)
+    return;
+  // Removed while still locked, so that no later copy takes a file on its way out.
+  ::unlink(QFile::encodeName(lockPath_).constData());
+  ::close(lockDescriptor_);
+}
 
 SingleInstance::Claim SingleInstance::claim(const QString& dataFolder, bool askToShow) {
+  dataFolder_ = dataFolder;
+  lockPath_ = dataFolder + "ZRDorvel.lock";
   serverName_ = serverNameFor(dataFolder);
-  lock_ = std::make_unique<QLockFile>(dataFolder + "ZRDorvel.lock");
-  // Only a lock whose process is gone is stale, however old it is.
-  lock_->setStaleLockTime(0);
-  if (lock_->tryLock(0)) {
+
+  struct stat info {};
+  if (::lstat(QFile::encodeName(lockPath_).constData(), &info) == 0) {
+    if (const QString unusable = unusableLockText(info); !unusable.isEmpty())
+      moveLockAside(unusable);
+  }
+  switch (takeLock()) {
+  case Lock::Taken:
+    listen(true);
+    return Claim::First;
+  case Lock::HeldByOther:
+    return askRunningCopy(askToShow) ? Claim::OtherAsked : Claim::OtherNotAnswering;
+  case Lock::CannotOpen:
+    break;
+  }
+  // A lock file that cannot be opened says nothing of a running copy: the socket
+  // does. When none answers, the file is in the way of this one.
+  const int openError = errno;
+  if (askRunningCopy(askToShow))
+    return Claim::OtherAsked;
+  if (::lstat(QFile::encodeName(lockPath_).constData(), &info) == 0 &&
+      moveLockAside(QString("it cannot be opened (%1)").arg(std::strerror(openError))) &&
+      takeLock() == Lock::Taken) {
     listen(true);
     return Claim::First;
   }
-  if (lock_->error() == QLockFile::LockFailedError)
-    return askRunningCopy(askToShow) ? Claim::OtherAsked : Claim::OtherNotAnswering;
-  qCWarning(lcApp).noquote() << "Cannot make the lock file" << lock_->fileName()
+  qCWarning(lcApp).noquote() << "Cannot make the lock file" << lockPath_
                              << "; another copy on this data folder is found by its socket only";
-  lock_.reset();
-  if (askRunningCopy(askToShow))
-    return Claim::OtherAsked;
   listen(false);
   return Claim::First;
+}
+
+QString SingleInstance::notAnsweringText() const {
+  const QString holder =
+      holder_ > 0 ? QString("process %1, which holds the lock file %2").arg(holder_).arg(lockPath_)
+                  : QString("which holds the lock file %1").arg(lockPath_);
+  return "ZR Dorvel is already running on the data folder " + dataFolder_ +
+         " but does not answer. End that copy (" + holder +
+         ") before starting another one; a copy that was stopped can also be continued.";
+}
+
+SingleInstance::Lock SingleInstance::takeLock() {
+  const int descriptor =
+      ::open(QFile::encodeName(lockPath_).constData(),
+             O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0644);
+  if (descriptor < 0)
+    return Lock::CannotOpen;
+  struct stat info {};
+  if (::fstat(descriptor, &info) != 0 || !unusableLockText(info).isEmpty()) {
+    ::close(descriptor);
+    errno = EINVAL;
+    return Lock::CannotOpen;
+  }
+  if (!lockWholeFile(descriptor)) {
+    const int lockError = errno;
+    const bool held = lockError == EWOULDBLOCK || lockError == EAGAIN || lockError == EACCES;
+    holder_ = held ? lockHolder(descriptor) : 0;
+    ::close(descriptor);
+    errno = lockError;
+    return held ? Lock::HeldByOther : Lock::CannotOpen;
+  }
+  // For people who look: which process on which computer holds it.
+  const QByteArray content =
+      QByteArray::number(::getpid()) + "\nZRDorvel\n" + QSysInfo::machineHostName().toUtf8() + '\n';
+  if (::ftruncate(descriptor, 0) != 0 ||
+      ::pwrite(descriptor, content.constData(), content.size(), 0) != content.size())
+    qCWarning(lcApp).noquote() << "Cannot write the lock file" << lockPath_ << ":"
+                               << std::strerror(errno);
+  lockDescriptor_ = descriptor;
+  return Lock::Taken;
+}
+
+bool SingleInstance::moveLockAside(const QString& why) {
+  DataFile lock(toNativePath(lockPath_));
+  const std::string kept = lock.keepAside(SystemClock().now(), false);
+  if (kept.empty()) {
+    qCWarning(lcApp).noquote() << "The lock file" << lockPath_ << "is unusable (" + why + ")"
+                               << "and cannot be moved aside";
+    return false;
+  }
+  qCWarning(lcApp).noquote() << "The lock file" << lockPath_ << "was unusable (" + why + ");"
+                             << "it was moved to" << fromNativePath(kept);
+  return true;
 }
 
 bool SingleInstance::askRunningCopy(bool askToShow) const {
   for (int attempt = 0; attempt < kConnectAttempts; ++attempt) {
     QLocalSocket socket;
     socket.connectToServer(serverName_);
-    if (socket.waitForConnected(kAnswerTimeoutMs)) {
-      if (askToShow) {
-        socket.write(kShowRequest);
-        if (!socket.waitForBytesWritten(kAnswerTimeoutMs))
-          return false;
-      }
-      socket.disconnectFromServer();
-      return true;
+    if (socket.waitForConnected(answerTimeoutMs_)) {
+      // A copy that is stopped or stuck still accepts the connection: only its
+      // reply tells that it runs. The reply is awaited in an event loop, so that a
+      // copy in this same thread (in the tests) can give it.
+      socket.write(askToShow ? kShowRequest : kPresenceRequest);
+      QEventLoop loop;
+      QTimer::singleShot(answerTimeoutMs_, &loop, &QEventLoop::quit);
+      connect(&socket, &QLocalSocket::readyRead, &loop, [&] {
+        if (socket.canReadLine())
+          loop.quit();
+      });
+      connect(&socket, &QLocalSocket::disconnected, &loop, &QEventLoop::quit);
+      if (!socket.canReadLine())
+        loop.exec();
+      return socket.canReadLine() && socket.readLine() == kReply;
     }
     if (socket.error() != QLocalSocket::ServerNotFoundError &&
         socket.error() != QLocalSocket::ConnectionRefusedError)
@@ -100,11 +233,19 @@ void SingleInstance::listen(bool replaceStaleSocket) {
   });
 }
 
-// One short line per connection; anything else is dropped with the connection.
+// One short line per connection, answered with one line; anything else is dropped
+// with the connection.
 void SingleInstance::readRequest(QLocalSocket& socket) {
-  if (socket.bytesAvailable() < kShowRequest.size())
+  if (!socket.canReadLine()) {
+    if (socket.bytesAvailable() > kMaxRequestLength)
+      socket.disconnectFromServer();
     return;
-  const QByteArray request = socket.read(kShowRequest.size());
+  }
+  const QByteArray request = socket.readLine(kMaxRequestLength);
+  if (request == kShowRequest || request == kPresenceRequest) {
+    socket.write(kReply);
+    socket.flush();
+  }
   socket.disconnectFromServer();
   if (request == kShowRequest)
     emit showRequested();

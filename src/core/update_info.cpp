@@ -4,6 +4,7 @@
 
 #include "core/ascii_text.h"
 #include "core/error.h"
+#include "core/unicode_text.h"
 
 #include <algorithm>
 #include <map>
@@ -13,6 +14,7 @@ namespace {
 
 constexpr std::size_t kPrintableLength = 200;
 constexpr std::size_t kDigestLength = 64;
+constexpr std::size_t kMaxFiles = 64;
 
 std::vector<std::string_view> splitLines(std::string_view text) {
   text = text.substr(0, text.find('\0'));
@@ -102,9 +104,29 @@ AddressStart addressStart(std::string_view address) {
   return {toLowerAscii(address.substr(0, separator)), authority.substr(0, authority.rfind(':'))};
 }
 
+bool isControlCode(char32_t code) {
+  return code < 32 || (code >= 127 && code <= 159);
+}
+
+// Refuses a line that would not show as it is: its name reaches the status
+// window and the disk, where a control or a bidirectional override could make
+// it look like another name.
+void checkPrintable(const char* section, const std::string& line) {
+  for (std::size_t at = 0; at < line.size();) {
+    const CodePoint point = readCodePoint(line, at);
+    if (!point.valid)
+      refuseLine(section, line, "it is not UTF-8 text.");
+    if (isControlCode(point.value))
+      refuseLine(section, line, "it holds a control character.");
+    if (!isPrintableCodePoint(point.value))
+      refuseLine(section, line,
+                 "it holds a character that does not print, such as a bidirectional control.");
+    at += point.length;
+  }
+}
+
 UpdateFile checkFileLine(const std::string& line, bool overHttps) {
-  if (std::any_of(line.begin(), line.end(), isControl))
-    refuseLine("[FILES]", line, "it holds a control character.");
+  checkPrintable("[FILES]", line);
   const AddressStart start = addressStart(line);
   if (start.host.empty() || (start.scheme != "http" && start.scheme != "https"))
     refuseLine("[FILES]", line, "it is not an http or https address.");
@@ -169,11 +191,17 @@ UpdateOffer readUpdateOffer(std::string_view text, bool overHttps) {
   offer.version = version;
   offer.notes = std::move(info.notes);
   offer.verified = info.hasDigests;
+  if (info.files.size() > kMaxFiles)
+    throw Error("The update information lists " + std::to_string(info.files.size()) +
+                " files; an update has at most " + std::to_string(kMaxFiles) + ".");
   const std::map<std::string, std::string> digests = readDigests(info.digests);
   for (const std::string& line : info.files) {
     UpdateFile file = checkFileLine(line, overHttps);
     if (const auto digest = digests.find(file.name); digest != digests.end())
       file.sha256 = digest->second;
+    else if (offer.verified)
+      throw Error("The [SHA256] section holds no digest for " + printableText(file.name) +
+                  ", so it could never be downloaded.");
     offer.files.push_back(std::move(file));
   }
   return offer;
@@ -196,18 +224,26 @@ bool isUpdateOnOffer(std::string_view currentVersion, std::string_view offeredVe
 
 std::string printableText(std::string_view text) {
   constexpr char kHex[] = "0123456789ABCDEF";
+  const auto appendHex = [&](std::string& result, char32_t code, int digits) {
+    for (int shift = 4 * (digits - 1); shift >= 0; shift -= 4)
+      result += kHex[(code >> shift) & 15];
+  };
   std::string result;
-  for (char c : text.substr(0, kPrintableLength)) {
-    if (isControl(c)) {
-      const auto code = static_cast<unsigned char>(c);
+  std::size_t at = 0;
+  while (at < text.size() && at < kPrintableLength) {
+    const CodePoint point = readCodePoint(text, at);
+    if (!point.valid || (point.value < 128 && isControl(static_cast<char>(point.value)))) {
       result += "\\x";
-      result += kHex[code >> 4];
-      result += kHex[code & 15];
+      appendHex(result, static_cast<unsigned char>(text[at]), 2);
+    } else if (!isPrintableCodePoint(point.value)) {
+      result += "\\u";
+      appendHex(result, point.value, point.value > 0xFFFF ? 6 : 4);
     } else {
-      result += c;
+      result.append(text.substr(at, point.length));
     }
+    at += point.length;
   }
-  if (text.size() > kPrintableLength)
+  if (at < text.size())
     result += "...";
   return result;
 }

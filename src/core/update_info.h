@@ -44,11 +44,15 @@ struct UpdateOffer {
 
 // Reads the update information text and refuses it, with a zr::Error naming
 // the line at fault, when the version is missing or is not a dotted number
-// (blanks and control characters around it aside); when a [FILES] line holds
-// a control character, is not an http or https address (only https when the
-// information came over https, so that no file is fetched with less
-// protection), or has a document name that is empty, "." or ".."; or when a
-// [SHA256] line is not "<document name>=<64 hexadecimal digits>".
+// (blanks and control characters around it aside); when there are more than 64
+// [FILES] lines; when a [FILES] line is not UTF-8, holds a character that does
+// not print (a C0 or C1 control, a bidirectional control, any other format
+// character; see isPrintableCodePoint), is not an http or https address (only
+// https when the information came over https, so that no file is fetched with
+// less protection), or has a document name that is empty, "." or ".."; when a
+// [SHA256] line is not "<document name>=<64 hexadecimal digits>"; or when a
+// [SHA256] section is there but holds no digest for a file (the first such
+// file is named), since that file could never be downloaded.
 UpdateOffer readUpdateOffer(std::string_view text, bool overHttps);
 
 // The document name of a web address: the text after the last "/" of its path,
@@ -61,8 +65,10 @@ std::string documentName(std::string_view address);
 // versions are not ordered, so any other difference counts as an update.
 bool isUpdateOnOffer(std::string_view currentVersion, std::string_view offeredVersion);
 
-// Server text made safe for a message or a log line: control characters
-// become \xNN escapes, and text beyond 200 bytes is cut off with "...".
+// Server text made safe for a message or a log line: C0 controls, DEL and
+// bytes that are not UTF-8 become \xNN escapes, other code points that do not
+// print (C1 controls, bidirectional controls...) \uXXXX escapes, and text
+// beyond 200 bytes is cut off with "...".
 std::string printableText(std::string_view text);
 
 } // namespace zr

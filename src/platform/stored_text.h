@@ -14,6 +14,13 @@ namespace zr {
 QString toShownText(std::string_view stored);
 std::string toStoredText(const QString& shown);
 
+// A text made fit for a window title, which the window system takes as a C string
+// of one line: tabs and line breaks become blanks, and every other character that
+// does not print (NUL and the other controls, bidirectional and other format
+// characters, unassigned code points) becomes U+FFFD, so the title is neither
+// cut off nor turned around.
+QString toWindowTitle(const QString& text);
+
 // File names cross the same way, in the file system's own encoding: the core opens
 // files by byte-string paths.
 std::string toNativePath(const QString& path);

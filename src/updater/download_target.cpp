@@ -5,9 +5,14 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStorageInfo>
+#include <algorithm>
 #include <limits>
 
 namespace zr {
+
+qint64 DownloadTarget::freeSpaceMargin(qint64 diskSize) {
+  return std::min<qint64>(kFreeSpaceMargin, diskSize / 20);
+}
 
 DownloadTarget::DownloadTarget(const QString& name, const QString& path, const QByteArray& sha256)
     : name_(name), path_(path), sha256_(sha256.toLower()) {}
@@ -16,8 +21,10 @@ bool DownloadTarget::open() {
   if (path_.isEmpty())
     return true;
   const QStorageInfo storage(QFileInfo(path_).absolutePath());
-  limit_ = storage.isValid() && storage.bytesAvailable() >= 0 ? storage.bytesAvailable()
-                                                              : std::numeric_limits<qint64>::max();
+  limit_ =
+      storage.isValid() && storage.bytesAvailable() >= 0
+          ? std::max<qint64>(0, storage.bytesAvailable() - freeSpaceMargin(storage.bytesTotal()))
+          : std::numeric_limits<qint64>::max();
   // A link in the download folder is replaced by the file, never written through
   // (the file would land wherever the link points).
   if (QFileInfo(path_).isSymLink() && !QFile::remove(path_))

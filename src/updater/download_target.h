@@ -16,11 +16,17 @@ namespace zr {
 // been written to the disk, had the length the server promised and matched
 // its SHA-256 digest (when one is given), so a failed transfer neither leaves
 // a partial file nor spoils an earlier file of that name. A file may not grow
-// beyond the free space its folder had when it was opened. Each failure leaves
-// an error text that names the file.
+// beyond the free space its folder had when it was opened, less a margin that
+// is left for the rest of the system (freeSpaceMargin). Each failure leaves an
+// error text that names the file.
 class DownloadTarget {
 public:
   static constexpr qint64 kMemoryLimit = 1024 * 1024;
+  static constexpr qint64 kFreeSpaceMargin = 64 * 1024 * 1024;
+
+  // What a download leaves free on a disk of that size: 64 MiB, or 5 % of a
+  // disk smaller than 1.25 GiB, so that a small disk can still take an update.
+  static qint64 freeSpaceMargin(qint64 diskSize);
 
   // An empty path receives into memory; sha256 is empty or 64 hex digits.
   DownloadTarget(const QString& name, const QString& path, const QByteArray& sha256 = {});

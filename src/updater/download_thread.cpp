@@ -5,8 +5,10 @@
 #include "core/update_info.h"
 #include "updater/download_target.h"
 #include "updater/proxy_factory.h"
+#include "updater/transfer_pace.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
@@ -42,6 +44,22 @@ bool hasSuccessStatus(const QNetworkReply* reply) {
   return status >= 200 && status <= 299;
 }
 
+QString secondsText(int milliseconds) {
+  const double seconds = milliseconds / 1000.0;
+  return QString("%1 second%2").arg(seconds).arg(seconds == 1 ? "" : "s");
+}
+
+QString deadlineText(const QString& name, int deadlineMs) {
+  return QString("%1: the transfer did not end within %2.").arg(name, secondsText(deadlineMs));
+}
+
+QString statusFailure(const QNetworkReply* reply, const QString& name) {
+  return QString("%1: the server answered %2 %3.")
+      .arg(name)
+      .arg(statusCode(reply))
+      .arg(printable(reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString()));
+}
+
 int toProgressValue(qint64 value) {
   return static_cast<int>(std::clamp<qint64>(value, 0, std::numeric_limits<int>::max()));
 }
@@ -72,6 +90,7 @@ void DownloadThread::run() {
   failed_ = false;
   errors_.clear();
   attachedData_ = QList<QByteArray>(items_.size());
+  runDeadline_ = runDeadlineMs_ > 0 ? QDeadlineTimer(runDeadlineMs_) : QDeadlineTimer::Forever;
 
   QNetworkAccessManager client;
   client.setRedirectPolicy(QNetworkRequest::ManualRedirectPolicy);
@@ -88,8 +107,8 @@ void DownloadThread::run() {
 
 void DownloadThread::sizePass(QNetworkAccessManager& client) {
   for (const TransferItem& item : std::as_const(items_)) {
-    if (stopRequested_) {
-      fail(kStopped);
+    if (stopRequested_ || runDeadline_.hasExpired()) {
+      fail(stopRequested_ ? kStopped : deadlineText(displayName(item.address), runDeadlineMs_));
       return;
     }
     lastWorkCount_ = 0;
@@ -105,12 +124,12 @@ void DownloadThread::sizePass(QNetworkAccessManager& client) {
 void DownloadThread::transferPass(QNetworkAccessManager& client) {
   const qsizetype count = items_.size();
   for (qsizetype i = 0; i < count; ++i) {
-    if (stopRequested_) {
-      fail(kStopped);
-      return;
-    }
     const TransferItem& item = items_[i];
     const QString name = displayName(item.address);
+    if (stopRequested_ || runDeadline_.hasExpired()) {
+      fail(stopRequested_ ? kStopped : deadlineText(name, runDeadlineMs_));
+      return;
+    }
     DownloadTarget target(name, item.targetPath, item.sha256);
     if (!target.open()) {
       fail(target.error());
@@ -153,28 +172,46 @@ bool DownloadThread::send(QNetworkAccessManager& client, const QString& address,
     return length.isValid() ? std::optional(length.toLongLong()) : std::nullopt;
   };
 
+  const QString name = displayName(address);
   QEventLoop loop;
   connect(reply.get(), &QNetworkReply::finished, &loop, &QEventLoop::quit);
-  if (target) {
-    connect(reply.get(), &QNetworkReply::metaDataChanged, &loop, [&] {
-      if (hasSuccessStatus(reply.get()) && promisedLength() && !target->accepts(*promisedLength()))
-        endWith(target->error());
-    });
+  // An answer that is not a success ends at its headers: its status is the
+  // failure, and its body, however long, is not read.
+  connect(reply.get(), &QNetworkReply::metaDataChanged, &loop, [&] {
+    if (!reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).isValid())
+      return;
+    if (!hasSuccessStatus(reply.get()) && endedHere.isEmpty()) {
+      // Aborted once the client has finished with the headers: it goes on to
+      // report the status as an error of its own right after this signal.
+      endedHere = statusFailure(reply.get(), name);
+      QMetaObject::invokeMethod(reply.get(), &QNetworkReply::abort, Qt::QueuedConnection);
+    } else if (target && promisedLength() && !target->accepts(*promisedLength()))
+      endWith(target->error());
+  });
+  if (target)
     connect(reply.get(), &QNetworkReply::readyRead, &loop, [&] {
       const QByteArray data = reply->readAll();
       if (hasSuccessStatus(reply.get()) && !target->write(data))
         endWith(target->error());
     });
-  }
-  if (showStatus_)
-    connect(reply.get(), &QNetworkReply::downloadProgress, &loop, [&](qint64 received, qint64) {
-      endOnStop();
-      if (endedHere.isEmpty())
-        onProgress(received);
-    });
+  qint64 received = 0;
+  connect(reply.get(), &QNetworkReply::downloadProgress, &loop, [&](qint64 count, qint64) {
+    received = count;
+    endOnStop();
+    if (showStatus_ && endedHere.isEmpty())
+      onProgress(count);
+  });
+  TransferPace pace(minimumRate_, rateWindowMs_);
+  QElapsedTimer running;
+  running.start();
   QTimer stopPoll;
   stopPoll.setInterval(kStopPollMs);
-  connect(&stopPoll, &QTimer::timeout, &loop, endOnStop);
+  connect(&stopPoll, &QTimer::timeout, &loop, [&] {
+    endOnStop();
+    pace.record(running.elapsed(), received);
+    if (const QString why = overTime(name, pace); !why.isEmpty())
+      endWith(why);
+  });
   stopPoll.start();
   endOnStop();
   if (!reply->isFinished())
@@ -185,7 +222,7 @@ bool DownloadThread::send(QNetworkAccessManager& client, const QString& address,
 
   if (!endedHere.isEmpty())
     return fail(endedHere);
-  if (const QString failure = failureOf(reply.get(), displayName(address)); !failure.isEmpty())
+  if (const QString failure = failureOf(reply.get(), name); !failure.isEmpty())
     return fail(failure);
   if (target && !target->finish(promisedLength()))
     return fail(target->error());
@@ -196,14 +233,22 @@ bool DownloadThread::send(QNetworkAccessManager& client, const QString& address,
 
 QString DownloadThread::failureOf(const QNetworkReply* reply, const QString& name) const {
   if (reply->error() == QNetworkReply::OperationCanceledError)
-    return QString("%1: nothing arrived for %2 seconds.").arg(name).arg(stallTimeoutMs_ / 1000.0);
+    return QString("%1: nothing arrived for %2.").arg(name, secondsText(stallTimeoutMs_));
   if (reply->error() != QNetworkReply::NoError)
     return name + ": " + printable(reply->errorString());
   if (!hasSuccessStatus(reply))
-    return QString("%1: the server answered %2 %3.")
+    return statusFailure(reply, name);
+  return {};
+}
+
+QString DownloadThread::overTime(const QString& name, const TransferPace& pace) const {
+  if (runDeadline_.hasExpired())
+    return deadlineText(name, runDeadlineMs_);
+  if (pace.tooSlow())
+    return QString("%1: less than %2 bytes per second arrived over %3.")
         .arg(name)
-        .arg(statusCode(reply))
-        .arg(printable(reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString()));
+        .arg(minimumRate_)
+        .arg(secondsText(rateWindowMs_));
   return {};
 }
 

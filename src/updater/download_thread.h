@@ -5,6 +5,7 @@
 #include "updater/status_window.h"
 
 #include <QByteArray>
+#include <QDeadlineTimer>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -18,6 +19,7 @@ class QNetworkReply;
 namespace zr {
 
 class DownloadTarget;
+class TransferPace;
 
 // One transfer of a run.
 struct TransferItem {
@@ -30,8 +32,10 @@ struct TransferItem {
 // Transfers a list of files over HTTP on its own thread: first a HEAD request
 // per item to scale the progress bar, then a GET per item into memory or into
 // a file (see DownloadTarget for what a file must pass to appear). Any
-// failure, and a stop, sets failed() and adds an error text. A request that
-// receives nothing for the stall time-out fails. With showStatus the "Status"
+// failure, and a stop, sets failed() and adds an error text. A request ends at
+// the headers of an answer whose status is not 2xx, and fails when it receives
+// nothing for the stall time-out, when the run passes its deadline, or when it
+// falls under the minimum average rate. With showStatus the "Status"
 // window follows the run and its Cancel stops it; every display step runs on
 // the UI thread while the transfer waits for it. Redirects are not followed
 // and count as failures; proxies come from the environment (ProxyFactory).
@@ -53,6 +57,14 @@ public:
   bool showStatus() const { return showStatus_; }
   void setStatusCaption(const QString& caption) { statusCaption_ = caption; }
   void setStallTimeout(int milliseconds) { stallTimeoutMs_ = milliseconds; }
+  // The whole run must end this long after its start; 0: no deadline.
+  void setRunDeadline(int milliseconds) { runDeadlineMs_ = milliseconds; }
+  // Every request must receive at least this many bytes per second on average
+  // over each window of the given length; 0: no minimum.
+  void setMinimumRate(qint64 bytesPerSecond, int windowMs) {
+    minimumRate_ = bytesPerSecond;
+    rateWindowMs_ = windowMs;
+  }
 
   // Asks the run to stop; the request in progress is aborted at once. Any thread.
   void requestStop();
@@ -82,6 +94,9 @@ private:
   // Why a finished request failed (the request for the file of that name);
   // empty when it succeeded.
   QString failureOf(const QNetworkReply* reply, const QString& name) const;
+  // Why the request in progress must end now, for the run's deadline or its
+  // pace; empty when it may go on.
+  QString overTime(const QString& name, const TransferPace& pace) const;
   bool fail(const QString& error);
   void onProgress(qint64 count);
   // Runs a display step on the UI thread and waits for it.
@@ -94,6 +109,10 @@ private:
   bool showStatus_ = false;
   QString statusCaption_;
   int stallTimeoutMs_ = kStallTimeoutMs;
+  int runDeadlineMs_ = 0;
+  qint64 minimumRate_ = 0;
+  int rateWindowMs_ = 0;
+  QDeadlineTimer runDeadline_;
   std::atomic<bool> stopRequested_ = false;
 
   // Written by the transfer, read by the UI thread only while the transfer

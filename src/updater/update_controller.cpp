@@ -60,7 +60,14 @@ void UpdateController::checkAtStartup() {
 }
 
 void UpdateController::checkInteractively() {
-  updater_.check(true);
+  const Updater::Busy busy = updater_.busyWith();
+  if (updater_.check(true))
+    return;
+  // Refused: a silent check in progress now reports its end to the user as well.
+  if (busy == Updater::Busy::Downloading)
+    tell(QMessageBox::Information, "An update is being downloaded.");
+  else
+    tell(QMessageBox::Information, "A check for updates is already running.");
 }
 
 QString UpdateController::downloadFolder() const {

@@ -29,8 +29,7 @@ Offer toOffer(const UpdateOffer& offer) {
 
 } // namespace
 
-Updater::Updater(QObject* parent)
-    : QObject(parent), stallTimeoutMs_(DownloadThread::kStallTimeoutMs) {}
+Updater::Updater(QObject* parent) : QObject(parent) {}
 
 Updater::~Updater() {
   for (DownloadThread* thread : findChildren<DownloadThread*>(Qt::FindDirectChildrenOnly)) {
@@ -40,7 +39,17 @@ Updater::~Updater() {
 }
 
 bool Updater::busy() const {
-  return checkThread_ || dialogOpen_ || downloadThread_;
+  return busyWith() != Busy::None;
+}
+
+Updater::Busy Updater::busyWith() const {
+  if (checkThread_)
+    return Busy::Checking;
+  if (dialogOpen_)
+    return Busy::Asking;
+  if (downloadThread_)
+    return Busy::Downloading;
+  return Busy::None;
 }
 
 bool Updater::check(bool statusWinShown) {
@@ -55,7 +64,8 @@ bool Updater::check(bool statusWinShown) {
   auto* thread = new DownloadThread(this);
   thread->setShowStatus(statusWinShown);
   thread->setStatusCaption("Checking for updates...");
-  thread->setStallTimeout(stallTimeoutMs_);
+  thread->setStallTimeout(limits_.stallTimeoutMs);
+  thread->setRunDeadline(limits_.checkDeadlineMs);
   thread->addItem({updateInfoUrl_, QString(), false, {}});
   connect(thread, &DownloadThread::completed, this, &Updater::checkThreadTerminate);
   checkThread_ = thread;
@@ -114,16 +124,15 @@ void Updater::download(const Offer& offer, const QString& folder) {
   auto* thread = new DownloadThread(this);
   thread->setShowStatus(true);
   thread->setStatusCaption("Getting Updates...");
-  thread->setStallTimeout(stallTimeoutMs_);
+  thread->setStallTimeout(limits_.stallTimeoutMs);
+  thread->setMinimumRate(limits_.minimumDownloadRate, limits_.rateWindowMs);
   QStringList targets;
   for (const OfferedFile& file : offer.files) {
     targets.append(folder + u'/' + file.name);
     thread->addItem({file.address, targets.last(), true, file.sha256});
   }
   connect(thread, &DownloadThread::completed, this,
-          [this, targets, verified = offer.verified](DownloadThread* ended) {
-            downloadThreadTerminate(ended, targets, verified);
-          });
+          [this, targets](DownloadThread* ended) { downloadThreadTerminate(ended, targets); });
   downloadThread_ = thread;
   thread->start();
 }
@@ -133,8 +142,7 @@ void Updater::failDownloadLater(const QString& reason) {
       this, [this, reason] { emit downloadError(reason); }, Qt::QueuedConnection);
 }
 
-void Updater::downloadThreadTerminate(DownloadThread* thread, const QStringList& targets,
-                                      bool verified) {
+void Updater::downloadThreadTerminate(DownloadThread* thread, const QStringList& targets) {
   thread->deleteLater();
   // Still busy while the outcome is told, so that no check starts under its
   // message; the handlers may end the program, and this object with it.
@@ -142,9 +150,10 @@ void Updater::downloadThreadTerminate(DownloadThread* thread, const QStringList&
   if (!thread->failed()) {
     emit downloadDone();
   } else {
-    if (verified)
-      for (const QString& target : targets)
-        QFile::remove(target);
+    // Nothing of a failed download is kept: the files that did arrive would
+    // only fill the disk until the next start.
+    for (const QString& target : targets)
+      QFile::remove(target);
     emit downloadError(thread->errors().join('\n'));
   }
   if (self)

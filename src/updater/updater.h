@@ -21,6 +21,17 @@ struct OfferedFile {
   QByteArray sha256; // 64 hex digits; empty when none was published
 };
 
+// How long the transfers of an update may take. A check must end within its
+// deadline; a download must receive at least the minimum rate on average over
+// every window of the given length; any transfer fails after the stall time-out
+// without a byte.
+struct TransferLimits {
+  int stallTimeoutMs = 60000;
+  int checkDeadlineMs = 60000;
+  qint64 minimumDownloadRate = 1024; // bytes per second
+  int rateWindowMs = 60000;
+};
+
 // What a successful check found on offer.
 struct Offer {
   QString version;
@@ -51,13 +62,16 @@ public:
   void setHomePageUrl(const QString& address) { homePageUrl_ = address; }
   QString updateInfoUrl() const { return updateInfoUrl_; }
   void setUpdateInfoUrl(const QString& address) { updateInfoUrl_ = address; }
-  // How long a transfer may receive nothing before it fails.
-  void setStallTimeout(int milliseconds) { stallTimeoutMs_ = milliseconds; }
+  void setTransferLimits(const TransferLimits& limits) { limits_ = limits; }
 
   // What the last successful check read; empty until then and during a check.
   const Offer& offer() const { return offer_; }
   // A check, its "Update Available" dialog or a download is in progress.
   bool busy() const;
+
+  // What keeps the updater busy; None when it is not.
+  enum class Busy { None, Checking, Asking, Downloading };
+  Busy busyWith() const;
 
   // Starts a check and returns true, or returns false when busy. statusWinShown
   // shows the status window (with Cancel) and is handed on to the check's
@@ -71,7 +85,7 @@ public:
   // Starts downloading every file of the offer into folder (which must exist),
   // with the status window shown, and returns at once. An offer without files,
   // or a verified one with a file that has no digest, fails the download
-  // without a transfer. When a verified download fails, its files are removed.
+  // without a transfer. When a download fails, its files are removed at once.
   void download(const Offer& offer, const QString& folder);
 
 signals:
@@ -84,13 +98,13 @@ signals:
 
 private:
   void checkThreadTerminate(DownloadThread* thread);
-  void downloadThreadTerminate(DownloadThread* thread, const QStringList& targets, bool verified);
+  void downloadThreadTerminate(DownloadThread* thread, const QStringList& targets);
   void failDownloadLater(const QString& reason);
 
   QString currentVer_;
   QString homePageUrl_;
   QString updateInfoUrl_;
-  int stallTimeoutMs_;
+  TransferLimits limits_;
   Offer offer_;
   QPointer<DownloadThread> checkThread_;
   bool reportCheckToUser_ = false;

@@ -152,6 +152,18 @@ TEST_F(AlertWindowTest, ALateNoteFollowsTheNameOrTakesALineOfItsOwn) {
   }
 }
 
+// The window system takes the title as one line of C string: a NUL would cut it and a
+// bidirectional override would turn it around, so neither reaches it.
+TEST_F(AlertWindowTest, TitleHoldsNoControlOrBidirectionalCharacter) {
+  const std::string name("Pay\0rent\tnow\xe2\x80\xae"
+                         "exe.doc\x1b",
+                         23);
+  AlertWindow alert(zr::test::makeReminder(name, zr::kWhite), owner_.get());
+  EXPECT_EQ(alert.windowTitle(), QString::fromUtf8("Pay\xef\xbf\xbdrent now\xef\xbf\xbd"
+                                                   "exe.doc\xef\xbf\xbd"));
+  EXPECT_EQ(alert.reminder()->name, name);
+}
+
 // Colours read back from the painted window: caption from darken 100 (left) to
 // darken 150 (right), body from the colour (top) to darken 80 (bottom), the frame
 // in the colour; text black on light and white on dark reminders. An end that would

@@ -14,6 +14,8 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <csignal>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -381,8 +383,13 @@ TEST_F(LifeCycleTest, SecondStartBesideACopyThatDoesNotAnswerSaysSoAndEnds) {
   ASSERT_EQ(::pipe(ready), 0);
   const pid_t child = ::fork();
   if (child == 0) {
-    QLockFile lock(lockPath);
-    const char locked = lock.tryLock(0) ? 1 : 0;
+    // Locked as a running copy locks it: flock and a record lock on the whole file.
+    const int lock = ::open(QFile::encodeName(lockPath).constData(), O_RDWR | O_CREAT, 0644);
+    struct flock whole {};
+    whole.l_type = F_WRLCK;
+    whole.l_whence = SEEK_SET;
+    const char locked =
+        ::flock(lock, LOCK_EX | LOCK_NB) == 0 && ::fcntl(lock, F_SETLK, &whole) == 0;
     [[maybe_unused]] const auto written = ::write(ready[1], &locked, 1);
     for (;;)
       ::pause();
@@ -402,10 +409,14 @@ TEST_F(LifeCycleTest, SecondStartBesideACopyThatDoesNotAnswerSaysSoAndEnds) {
   ASSERT_EQ(locked, 1);
   start();
   EXPECT_TRUE(window->isClosed());
-  EXPECT_EQ(prompts.errors, std::vector<QString>{
-                                "ZR Dorvel is already running on the data folder " + folder.path() +
-                                "/ but does not answer. End that copy before "
-                                "starting another one."});
+  EXPECT_EQ(prompts.errors,
+            std::vector<QString>{QString("ZR Dorvel is already running on the data folder %1/ but "
+                                         "does not answer. End that copy (process %2, which holds "
+                                         "the lock file %3) before starting another one; a copy "
+                                         "that was stopped can also be continued.")
+                                     .arg(folder.path())
+                                     .arg(child)
+                                     .arg(lockPath)});
   EXPECT_EQ(settingsContent(), kSeededSettings);
 }
 

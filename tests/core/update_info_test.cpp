@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: MIT
 
 #include "core/error.h"
+#include "core/unicode_text.h"
 #include "core/update_info.h"
 
+#include <cstdint>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -129,6 +131,22 @@ TEST(ReadUpdateOffer, RefusesHostileFileLinesNamingThem) {
       {"http://h/ZRDorvelSetup.exe\t/home/user/.bashrc", "it holds a control character."},
       {"http://h/x.exe\x1b[2J", "it holds a control character."},
       {"http://h/x\x7f.exe", "it holds a control character."},
+      {"http://h/x\xc2\x85.exe", "it holds a control character."},
+      {"http://h/Invoice\xe2\x80\xaegpj.exe",
+       "it holds a character that does not print, such as a bidirectional control."},
+      {"http://h/a\xe2\x81\xa6"
+       "b.exe",
+       "it holds a character that does not print, such as a bidirectional control."},
+      {"http://h/a\xe2\x80\x8b"
+       "b.exe",
+       "it holds a character that does not print, such as a bidirectional control."},
+      {"http://h/a\xef\xbb\xbf.exe",
+       "it holds a character that does not print, such as a bidirectional control."},
+      {"http://h/a\xee\x80\x80.exe",
+       "it holds a character that does not print, such as a bidirectional control."},
+      {"http://h/caf\xe9.exe", "it is not UTF-8 text."},
+      {"http://h/a\xc0\xaf.exe", "it is not UTF-8 text."},
+      {"http://h/a\xed\xa0\x80.exe", "it is not UTF-8 text."},
       {"http://h/", "it does not end in a file name."},
       {"http://h/.", "it does not end in a file name."},
       {"http://h/a/..", "it does not end in a file name."},
@@ -204,16 +222,40 @@ TEST(ReadUpdateOffer, GivesEachFileItsPublishedDigest) {
   const UpdateOffer offer =
       readUpdateOffer("[VERSION]\n2.2\n[FILES]\nhttp://h/a.exe\nhttp://h/x/b=c.txt\nhttp://h/d\n"
                       "[SHA256]\na.exe=" +
-                          digestA + "\nb=c.txt=" + digestB + "\nunlisted=" + digestB + "\n",
+                          digestA + "\nb=c.txt=" + digestB + "\nunlisted=" + digestB +
+                          "\nd=" + std::string(64, '0') + "\n",
                       false);
   EXPECT_TRUE(offer.verified);
   ASSERT_EQ(offer.files.size(), 3u);
   EXPECT_EQ(offer.files[0].sha256, std::string(64, 'a'));
   EXPECT_EQ(offer.files[1].name, "b=c.txt");
   EXPECT_EQ(offer.files[1].sha256, digestB);
-  EXPECT_EQ(offer.files[2].sha256, "");
+  EXPECT_EQ(offer.files[2].sha256, std::string(64, '0'));
 
   EXPECT_TRUE(readUpdateOffer("[VERSION]\n2.2\n[SHA256]\n", false).verified);
+}
+
+// A file without its digest could never be downloaded; the check says so at once.
+TEST(ReadUpdateOffer, RefusesAnEmptyOrPartialDigestSection) {
+  const std::string digest(64, '0');
+  const std::string files = "[VERSION]\n2.2\n[FILES]\nhttp://h/a.exe\nhttp://h/x/b.txt\n";
+  EXPECT_EQ(refusal(files + "[SHA256]\n"),
+            "The [SHA256] section holds no digest for a.exe, so it could never be downloaded.");
+  EXPECT_EQ(refusal(files + "[SHA256]\na.exe=" + digest + "\nc.txt=" + digest + "\n"),
+            "The [SHA256] section holds no digest for b.txt, so it could never be downloaded.");
+  EXPECT_EQ(refusal(files), "");
+}
+
+TEST(ReadUpdateOffer, TakesAtMost64Files) {
+  std::string text = "[VERSION]\n2.2\n[FILES]\n";
+  for (int i = 0; i < 64; ++i)
+    text += "http://h/f" + std::to_string(i) + ".bin\n";
+  EXPECT_EQ(readUpdateOffer(text, false).files.size(), 64u);
+  EXPECT_EQ(refusal(text + "\n\nhttp://h/one-more.bin\n"),
+            "The update information lists 65 files; an update has at most 64.");
+  for (int i = 0; i < 20000; ++i)
+    text += "http://h/g.bin\n";
+  EXPECT_EQ(refusal(text), "The update information lists 20064 files; an update has at most 64.");
 }
 
 TEST(ReadUpdateOffer, RefusesMalformedDigestLines) {
@@ -247,8 +289,35 @@ TEST(DocumentName, IsTheLastPathPartAsWritten) {
 
 TEST(PrintableText, EscapesControlsAndCutsLongText) {
   EXPECT_EQ(printableText("a\tb\x1b[1m\x7f\r\n\xc3\xa4"), "a\\x09b\\x1B[1m\\x7F\\x0D\\x0A\xc3\xa4");
+  EXPECT_EQ(printableText("Invoice\xe2\x80\xaegpj.exe"), "Invoice\\u202Egpj.exe");
+  EXPECT_EQ(printableText("a\xc2\x9b"
+                          "1m\xe9\xf3\xa0\x80\x81"),
+            "a\\u009B1m\\xE9\\u0E0001");
+  EXPECT_EQ(printableText(std::string(199, 'x') + "\xc3\xa4z"),
+            std::string(199, 'x') + "\xc3\xa4...");
   EXPECT_EQ(printableText(std::string(200, 'x')), std::string(200, 'x'));
   EXPECT_EQ(printableText(std::string(201, 'x')), std::string(200, 'x') + "...");
+}
+
+TEST(UnicodeText, TellsTheCodePointsThatDoNotPrint) {
+  const struct {
+    char32_t code;
+    bool printable;
+  } cases[] = {
+      {U'A', true},     {0x00E4, true},  {0x00A0, true},   {0x0085, false},   {0x00AD, false},
+      {0x200E, false},  {0x2028, false}, {0x202A, false},  {0x202E, false},   {0x202F, true},
+      {0x2066, false},  {0x2069, false}, {0x2070, true},   {0xD800, false},   {0xE000, false},
+      {0xF8FF, false},  {0xF900, true},  {0xFDD0, false},  {0xFFFD, true},    {0xFFFE, false},
+      {0x1FFFF, false}, {0x1F600, true}, {0xE0041, false}, {0x10FFFF, false},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(isPrintableCodePoint(c.code), c.printable)
+        << std::hex << static_cast<std::uint32_t>(c.code);
+  EXPECT_TRUE(isPrintableUtf8("Stra\xc3\x9f"
+                              "e \xf0\x9f\x98\x80"));
+  EXPECT_FALSE(isPrintableUtf8("\xf0\x9f\x98"));
+  EXPECT_FALSE(isPrintableUtf8("\xe0\x80\xaf"));
+  EXPECT_FALSE(isPrintableUtf8("\xf4\x90\x80\x80"));
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #   2. the same with QT_QPA_PLATFORM=wayland: the user's choice stands, it runs on
 #      Wayland (Qt's wayland plugin) and no window appears on the X server
 #   3. WAYLAND_DISPLAY alone: it runs on Wayland
+#   4. WAYLAND_DISPLAY with a DISPLAY whose X server is gone: it runs on Wayland
 # Each run starts normally, shows its splash and main window, and ends on SIGTERM with
 # exit status 0 and its settings written. Which plugin Qt loaded is read from the
 # process's memory map.
@@ -87,4 +88,6 @@ run "QT_QPA_PLATFORM=wayland" libqwayland-generic.so WAYLAND_DEBUG=client \
   WAYLAND_DISPLAY=$SOCKET DISPLAY="$X_DISPLAY" XDG_SESSION_TYPE=wayland QT_QPA_PLATFORM=wayland
 run "Wayland without an X server" libqwayland-generic.so WAYLAND_DEBUG=client \
   WAYLAND_DISPLAY=$SOCKET XDG_SESSION_TYPE=wayland
+run "Wayland with a dead DISPLAY" libqwayland-generic.so WAYLAND_DEBUG=client \
+  WAYLAND_DISPLAY=$SOCKET DISPLAY=:31997 XDG_SESSION_TYPE=wayland
 echo "wayland session test passed"

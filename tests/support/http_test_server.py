@@ -20,6 +20,11 @@ By the first part of the path:
   /long/<path>       promises half the file's length but sends it whole
   /endless/<name>    no Content-Length; GET sends bytes until the client leaves
   /huge/<name>       promises a terabyte; GET sends bytes until the client leaves
+  /error/<status>/<name>
+                     answers that status (404, 500, 302...) without a length
+                     and sends an error page until the client leaves
+  /trickle/<path>    promises the file's length, then sends it one byte at a
+                     time, one every "every" seconds of the query (default 20)
 """
 import argparse
 import http.server
@@ -72,7 +77,9 @@ class Handler(http.server.BaseHTTPRequestHandler):
             return self.send_bodyless(405)
         if kind in ("endless", "huge"):
             return self.send_endless(kind == "huge")
-        if kind not in ("files", "nohead", "stall", "hold", "short", "long"):
+        if kind == "error":
+            return self.send_endless_error(int(rest.partition("/")[0]))
+        if kind not in ("files", "nohead", "stall", "hold", "short", "long", "trickle"):
             return self.send_bodyless(404)
         file_path = os.path.join(self.server.root, urllib.parse.unquote(rest))
         try:
@@ -98,6 +105,8 @@ class Handler(http.server.BaseHTTPRequestHandler):
             self.wait_for(file_path + ".go")
             self.wfile.write(body[len(body) // 2 :])
             return
+        if kind == "trickle":
+            return self.trickle(body)
         if kind in ("short", "long"):
             self.close_connection = True
             body = body[: len(body) // 2] if kind == "short" else body
@@ -119,6 +128,37 @@ class Handler(http.server.BaseHTTPRequestHandler):
             while sent < ENDLESS_LIMIT_BYTES:
                 self.wfile.write(chunk)
                 sent += len(chunk)
+        except OSError:
+            pass
+
+    def send_endless_error(self, status):
+        self.close_connection = True
+        self.send_response(status)
+        self.send_header("Content-Type", "text/html")
+        self.send_header("Connection", "close")
+        if 300 <= status < 400:
+            self.send_header("Location", "/files/elsewhere")
+        self.end_headers()
+        if self.command == "HEAD":
+            return
+        chunk = b"<p>error</p>\n" * 4096
+        sent = 0
+        try:
+            while sent < ENDLESS_LIMIT_BYTES:
+                self.wfile.write(chunk)
+                sent += len(chunk)
+        except OSError:
+            pass
+
+    def trickle(self, body):
+        self.close_connection = True
+        query = urllib.parse.parse_qs(urllib.parse.urlsplit(self.path).query)
+        every = float(query.get("every", ["20"])[0])
+        try:
+            for i in range(len(body)):
+                self.wfile.write(body[i : i + 1])
+                self.wfile.flush()
+                time.sleep(every)
         except OSError:
             pass
 

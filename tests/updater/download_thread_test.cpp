@@ -192,8 +192,7 @@ TEST_F(DownloadFromOddServer, EveryKindOfFailureFailsTheRunButLaterItemsStillRun
        server_.url("/missing/x.txt"),
        {"HEAD /missing/x.txt", "GET /missing/x.txt", "GET /files/later.txt"},
        "earlier",
-       "x.txt: Error transferring " + server_.url("/missing/x.txt") +
-           " - server replied: Not Found"},
+       "x.txt: the server answered 404 Not Found."},
       {"redirect",
        server_.url("/redirect/good.txt"),
        {"HEAD /redirect/good.txt", "GET /redirect/good.txt", "GET /files/later.txt"},
@@ -203,8 +202,7 @@ TEST_F(DownloadFromOddServer, EveryKindOfFailureFailsTheRunButLaterItemsStillRun
        server_.url("/nohead/good.txt"),
        {"HEAD /nohead/good.txt", "GET /nohead/good.txt", "GET /files/later.txt"},
        "good",
-       "good.txt: Error transferring " + server_.url("/nohead/good.txt") +
-           " - server replied: Method Not Allowed"},
+       "good.txt: the server answered 405 Method Not Allowed."},
       {"connection refused",
        QString("http://127.0.0.1:1/files/good.txt"),
        {"GET /files/later.txt"},
@@ -277,6 +275,57 @@ TEST_F(DownloadFromOddServer, TransferThatReceivesNothingForTheStallTimeFails) {
   EXPECT_TRUE(run.thread().failed());
   EXPECT_EQ(run.thread().errors(), QStringList({"big.bin: nothing arrived for 0.3 seconds."}));
   EXPECT_FALSE(QFile::exists(target("big.bin")));
+}
+
+// An error answer ends at its headers, however long the body it sends after them.
+TEST_F(DownloadFromOddServer, ErrorAnswerEndsAtItsHeadersWhateverItsBody) {
+  const struct {
+    const char* path;
+    const char* error;
+  } cases[] = {
+      {"/error/404/version.dat", "version.dat: the server answered 404 Not Found."},
+      {"/error/500/version.dat", "version.dat: the server answered 500 Internal Server Error."},
+      {"/error/302/version.dat", "version.dat: the server answered 302 Found."},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.path);
+    for (const bool intoFile : {false, true}) {
+      TransferRun run;
+      run.thread().addItem(
+          {server_.url(c.path), intoFile ? target("version.dat") : QString(), false, {}});
+      ASSERT_TRUE(run.runToEnd(5000)) << "the endless error body was read on";
+      EXPECT_TRUE(run.thread().failed());
+      EXPECT_EQ(run.thread().errors(), QStringList({c.error}));
+      EXPECT_TRUE(QDir(folder_.path()).isEmpty());
+    }
+  }
+}
+
+// A trickle keeps every stall time-out at bay; the run's deadline and the minimum
+// rate end it all the same, and nothing of it stays.
+TEST_F(DownloadFromOddServer, TrickleEndsAtTheDeadlineOrUnderTheMinimumRate) {
+  server_.addFile("version.dat", bytes(1000, 'v'));
+  server_.addFile("setup.bin", bytes(100000, 's'));
+  {
+    TransferRun run;
+    run.thread().setRunDeadline(1500);
+    run.thread().addItem({server_.url("/trickle/version.dat?every=0.05"), QString(), false, {}});
+    ASSERT_TRUE(run.runToEnd(5000));
+    EXPECT_EQ(run.thread().errors(),
+              QStringList({"version.dat: the transfer did not end within 1.5 seconds."}));
+    EXPECT_TRUE(run.thread().attachedData(0).isEmpty());
+  }
+  {
+    TransferRun run(true);
+    run.thread().setMinimumRate(1024, 1000);
+    run.thread().addItem(toFile(server_.url("/trickle/setup.bin?every=0.01"), target("setup.bin")));
+    run.thread().addItem(toFile(server_.url("/files/setup.bin"), target("fast.bin")));
+    ASSERT_TRUE(run.runToEnd(5000));
+    EXPECT_EQ(run.thread().errors(),
+              QStringList({"setup.bin: less than 1024 bytes per second arrived over 1 second."}));
+    EXPECT_EQ(QDir(folder_.path()).entryList(QDir::Files), QStringList({"fast.bin"}));
+    EXPECT_EQ(fileContent(target("fast.bin")), bytes(100000, 's'));
+  }
 }
 
 TEST_F(DownloadFromOddServer, TargetThatCannotBeCreatedFailsOnlyThatItem) {

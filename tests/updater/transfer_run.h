@@ -27,9 +27,9 @@ public:
   const QList<TransferStatus>& statuses() const { return statuses_; }
 
   // Runs to the end; false when it did not end in time.
-  bool runToEnd() {
+  bool runToEnd(int timeoutMs = kRunTimeoutMs) {
     thread_->start();
-    return waitForEnd();
+    return waitForEnd(timeoutMs);
   }
   bool waitForEnd(int timeoutMs = kRunTimeoutMs) {
     return QTest::qWaitFor([this] { return completed_; }, timeoutMs);

@@ -10,6 +10,7 @@
 #include "updater/update_address.h"
 #include "updater/update_controller.h"
 
+#include <QDir>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -113,10 +114,8 @@ TEST_F(UpdateControllerTest, SilentCheckSaysNothingAndAFailureLeavesOneWarningAn
     QString warning;
   };
   const Case cases[] = {
-      {"/files/missing.dat", "zrdorvel.updater: The update check failed: missing.dat: Error "
-                             "transferring " +
-                                 server_.url("/files/missing.dat") +
-                                 " - server replied: Not Found"},
+      {"/files/missing.dat", "zrdorvel.updater: The update check failed: missing.dat: the server "
+                             "answered 404 Not Found."},
       {"/files/hostile.dat", "zrdorvel.updater: The update check failed: Refused [FILES] line "
                              "\"http://h/ZRDorvelSetup.exe\\x09" +
                                  programFolder_.filePath("victim.txt") +
@@ -279,11 +278,25 @@ TEST_F(UpdateControllerTest, FailedDownloadIsReportedWithItsReasonAndTheProgramR
   ASSERT_TRUE(waitUntilSettled(answerer, 2, *controller));
 
   EXPECT_EQ(answerer.seen(), QStringList({"Update Available", kDownloadError}));
-  EXPECT_EQ(answerer.details(), QStringList({"ZRDorvelSetup.exe: Error transferring " +
-                                             server_.url("/files/gone/ZRDorvelSetup.exe") +
-                                             " - server replied: Not Found"}));
+  EXPECT_EQ(answerer.details(),
+            QStringList({"ZRDorvelSetup.exe: the server answered 404 Not Found."}));
   EXPECT_EQ(shutDowns_, 0);
-  EXPECT_TRUE(QFile::exists(updatesFolder() + "/readme.txt"));
+  // What did arrive is removed at once, not left to fill the disk until the next start.
+  EXPECT_TRUE(QDir(updatesFolder()).isEmpty());
+}
+
+// While a check runs (here against a server that trickles), a check the user asks
+// for says so instead of nothing; the running one then tells the user its outcome.
+TEST_F(UpdateControllerTest, CheckAskedForWhileOneRunsSaysSo) {
+  HttpTestServer oddServer;
+  oddServer.addFile("version.dat", "[VERSION]\n2.1.2.29\n");
+  ModalAnswerer answerer;
+  auto controller = makeController(oddServer.url("/trickle/version.dat?every=0.1"));
+  controller->checkAtStartup();
+  controller->checkInteractively();
+  ASSERT_TRUE(waitUntilSettled(answerer, 2, *controller));
+  EXPECT_EQ(answerer.seen(), QStringList({"A check for updates is already running.",
+                                          "There are no updates available at this time."}));
 }
 
 TEST_F(UpdateControllerTest, SetupProgramThatCannotStartIsReportedAndTheProgramRunsOn) {

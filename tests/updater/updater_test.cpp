@@ -194,7 +194,7 @@ TEST(UpdaterCheck, NoSecondCheckStartsWhileOneRunsAndTheUserHearsOfTheFirst) {
   HttpTestServer server;
   server.addFile("version.dat", "[VERSION]\n2.1.3.0\n");
   Updater updater;
-  updater.setStallTimeout(500);
+  updater.setTransferLimits({500, 60000, 0, 60000});
   updater.setUpdateInfoUrl(server.url("/stall/version.dat"));
   SignalLog log(updater);
   ASSERT_TRUE(updater.check(false));
@@ -207,6 +207,20 @@ TEST(UpdaterCheck, NoSecondCheckStartsWhileOneRunsAndTheUserHearsOfTheFirst) {
   EXPECT_EQ(server.requests(), QStringList({"HEAD /stall/version.dat", "GET /stall/version.dat"}));
   EXPECT_FALSE(updater.busy());
   EXPECT_TRUE(updater.check(false));
+}
+
+// However slowly the server sends, a check ends at its deadline.
+TEST(UpdaterCheck, TrickledInformationEndsAtTheCheckDeadline) {
+  HttpTestServer server;
+  server.addFile("version.dat", "[VERSION]\n2.1.3.0\n");
+  Updater updater;
+  updater.setTransferLimits({60000, 1000, 1024, 60000});
+  updater.setUpdateInfoUrl(server.url("/trickle/version.dat?every=0.1"));
+  SignalLog log(updater);
+  ASSERT_TRUE(updater.check(true));
+  ASSERT_TRUE(log.waitForOutcome());
+  EXPECT_EQ(log.entries(), QStringList({"checkError(true)"}));
+  EXPECT_EQ(log.reasons(), QStringList({"version.dat: the transfer did not end within 1 second."}));
 }
 
 TEST(UpdaterDownload, WhatIsNotWhollyVerifiedOrIsEmptyNeverSucceeds) {
