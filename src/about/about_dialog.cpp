@@ -41,6 +41,8 @@ AboutDialog::AboutDialog(const VersionInfo& version, QWidget* parent)
                           Qt::WindowCloseButtonHint) {
   setObjectName("frmAbout");
   setWindowTitle("About");
+  // The keyboard focus is drawn from the first key, not only after a Tab.
+  setAttribute(Qt::WA_KeyboardFocusChange);
   QFont font = QGuiApplication::font();
   font.setPixelSize(11);
   setFont(font);

@@ -86,6 +86,8 @@ MainWindow::MainWindow(Options options, QWidget* parent)
   }
   setObjectName("frmMain");
   setWindowTitle("ZR Dorvel");
+  // The keyboard focus is drawn from the first key, not only after a Tab.
+  setAttribute(Qt::WA_KeyboardFocusChange);
   setFont(formFont());
 
   createActions();

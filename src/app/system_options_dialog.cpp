@@ -39,6 +39,8 @@ SystemOptionsDialog::SystemOptionsDialog(SystemOptions& options, QString program
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), options_(options),
       programPath_(std::move(programPath)) {
   setWindowTitle(QStringLiteral("System Options"));
+  // The keyboard focus is drawn from the first key, not only after a Tab.
+  setAttribute(Qt::WA_KeyboardFocusChange);
   setFont(formFont());
 
   auto* boxes = new QFrame(this);

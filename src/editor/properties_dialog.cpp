@@ -192,6 +192,8 @@ QWidget* createPage(QGridLayout* grid) {
 PropertiesDialog::PropertiesDialog(Reminder& editedReminder, QWidget* parent)
     : QDialog(parent), editedReminder_(editedReminder) {
   setWindowTitle("Properties");
+  // The keyboard focus is drawn from the first key, not only after a Tab.
+  setAttribute(Qt::WA_KeyboardFocusChange);
   setFont(formFont());
 
   auto* splitter = new QSplitter(Qt::Horizontal);

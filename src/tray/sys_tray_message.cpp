@@ -14,6 +14,8 @@ SysTrayMessage::SysTrayMessage(QWidget* parent)
       programLabel_(new QLabel(this)),
       doNotShowAgainBox_(new QCheckBox(QStringLiteral("&Do Not Show This Message Again"), this)) {
   setWindowTitle(QStringLiteral("Close To System Tray"));
+  // The keyboard focus is drawn from the first key, not only after a Tab.
+  setAttribute(Qt::WA_KeyboardFocusChange);
   // A notice shown while the program is hidden is the only window; closing it must not
   // end the program.
   setAttribute(Qt::WA_QuitOnClose, false);

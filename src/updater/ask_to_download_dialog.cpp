@@ -57,6 +57,8 @@ AskToDownloadDialog::AskToDownloadDialog(QWidget* parent)
                           Qt::WindowCloseButtonHint) {
   setObjectName("frmZRUpdaterAskToDownload");
   setWindowTitle("Update Available");
+  // The keyboard focus is drawn from the first key, not only after a Tab.
+  setAttribute(Qt::WA_KeyboardFocusChange);
   QFont font(kFormFontFamily);
   font.setPixelSize(11);
   setFont(font);

@@ -38,6 +38,8 @@ StatusWindow::StatusWindow(QWidget* parent)
                           Qt::WindowCloseButtonHint) {
   setObjectName("frmZRUpdaterStatus");
   setWindowTitle("Status");
+  // The keyboard focus is drawn from the first key, not only after a Tab.
+  setAttribute(Qt::WA_KeyboardFocusChange);
   QFont font(kFormFontFamily);
   font.setPixelSize(11);
   setFont(font);
