@@ -2,6 +2,8 @@
 
 #include "tray/sys_tray_message.h"
 
+#include "controls/fonts.h"
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
@@ -19,15 +21,15 @@ SysTrayMessage::SysTrayMessage(QWidget* parent)
   // A notice shown while the program is hidden is the only window; closing it must not
   // end the program.
   setAttribute(Qt::WA_QuitOnClose, false);
-  setFixedSize(267, 147);
+  setFixedSize(scaled(267), scaled(147));
   QFont dialogFont = font();
-  dialogFont.setPixelSize(11);
+  dialogFont.setPixelSize(scaled(11));
   setFont(dialogFont);
 
   QFont bold = dialogFont;
   bold.setBold(true);
   programLabel_->setFont(bold);
-  programLabel_->move(8, 8);
+  programLabel_->move(scaled(8), scaled(8));
 
   auto* message = new QLabel(
       QStringLiteral("This program has been reduced to the system tray (usually in the lower "
@@ -36,14 +38,16 @@ SysTrayMessage::SysTrayMessage(QWidget* parent)
       this);
   message->setWordWrap(true);
   message->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  message->setGeometry(9, 24, 249, 65);
+  message->setGeometry(scaled(9), scaled(24), scaled(249), scaled(65));
   message->setObjectName("lblMessage");
 
   // At least as wide as its caption in the desktop's font.
-  doNotShowAgainBox_->setGeometry(33, 88, qMax(201, doNotShowAgainBox_->sizeHint().width()), 17);
+  doNotShowAgainBox_->setGeometry(scaled(33), scaled(88),
+                                  qMax(scaled(201), doNotShowAgainBox_->sizeHint().width()),
+                                  scaled(17));
 
   auto* okButton = new QPushButton(QStringLiteral("OK"), this);
-  okButton->setGeometry(96, 112, 75, 25);
+  okButton->setGeometry(scaled(96), scaled(112), scaled(75), scaled(25));
   connect(okButton, &QPushButton::clicked, this, &QDialog::accept);
 
   setTabOrder(doNotShowAgainBox_, okButton);
