@@ -218,6 +218,8 @@ PropertiesDialog::PropertiesDialog(Reminder& editedReminder, QWidget* parent)
   scroller->setObjectName("paneScroller");
   scroller->setFrameShape(QFrame::NoFrame);
   scroller->setWidgetResizable(true);
+  // Tab goes to the controls, and the area scrolls to the one that has the focus.
+  scroller->setFocusPolicy(Qt::NoFocus);
   scroller->setWidget(splitter);
   layout->addWidget(scroller, 1);
   layout->addWidget(createButtonBar());
