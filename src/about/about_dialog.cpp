@@ -2,6 +2,7 @@
 
 #include "about/about_dialog.h"
 
+#include "controls/fonts.h"
 #include "controls/link_label.h"
 
 #include <QFrame>
@@ -41,22 +42,25 @@ AboutDialog::AboutDialog(const VersionInfo& version, QWidget* parent)
                           Qt::WindowCloseButtonHint) {
   setObjectName("frmAbout");
   setWindowTitle("About");
+  // The keyboard focus is drawn from the first key, not only after a Tab.
+  setAttribute(Qt::WA_KeyboardFocusChange);
   QFont font = QGuiApplication::font();
-  font.setPixelSize(11);
+  font.setPixelSize(scaled(11));
   setFont(font);
   auto* bevel = new QFrame(this);
   bevel->setObjectName("bevel");
   bevel->setFrameStyle(QFrame::Box | QFrame::Sunken);
 
-  addLabel(this, QGuiApplication::applicationDisplayName(), kLabelLeft, 8, 19);
-  addLabel(this, "Version: " + version.fileVersion, kLabelLeft, 32);
-  addLabel(this, version.companyName, kLabelLeft, 56, 16);
+  addLabel(this, QGuiApplication::applicationDisplayName(), scaled(kLabelLeft), scaled(8),
+           scaled(19));
+  addLabel(this, "Version: " + version.fileVersion, scaled(kLabelLeft), scaled(32));
+  addLabel(this, version.companyName, scaled(kLabelLeft), scaled(56), scaled(16));
   lblWeb_ = new LinkLabel(this);
-  lblWeb_->move(kLabelLeft, 75);
-  addLabel(this, version.legalCopyright, kLabelLeft, 104);
+  lblWeb_->move(scaled(kLabelLeft), scaled(75));
+  addLabel(this, version.legalCopyright, scaled(kLabelLeft), scaled(104));
 
   btnOK_ = new QPushButton("OK", this);
-  btnOK_->setGeometry(94, kButtonTop, 75, 25);
+  btnOK_->setGeometry(scaled(94), scaled(kButtonTop), scaled(75), scaled(25));
   btnOK_->setDefault(true);
   connect(btnOK_, &QPushButton::clicked, this, &QDialog::accept);
 
@@ -64,7 +68,7 @@ AboutDialog::AboutDialog(const VersionInfo& version, QWidget* parent)
   tmrClose_->setSingleShot(true);
   connect(tmrClose_, &QTimer::timeout, this, &QDialog::reject);
 
-  fitWidthToLabels(kClientHeight);
+  fitWidthToLabels(scaled(kClientHeight));
 }
 
 void AboutDialog::setHomePage(const QString& address) {
@@ -76,12 +80,12 @@ void AboutDialog::setHomePage(const QString& address) {
 // Widens the form when a text is wider than the design leaves room for, so
 // that no label is cut off at the right edge.
 void AboutDialog::fitWidthToLabels(int formHeight) {
-  int width = kClientWidth;
+  int width = scaled(kClientWidth);
   for (const QLabel* label : findChildren<QLabel*>())
-    width = std::max(width, label->geometry().right() + 1 + kLabelLeft);
+    width = std::max(width, label->geometry().right() + 1 + scaled(kLabelLeft));
   setFixedSize(width, formHeight);
   findChild<QFrame*>("bevel")->setGeometry(rect());
-  btnOK_->move((width - btnOK_->width()) / 2, kButtonTop);
+  btnOK_->move((width - btnOK_->width()) / 2, scaled(kButtonTop));
   if (const QScreen* screen = QGuiApplication::primaryScreen())
     move(screen->availableGeometry().center() - rect().center());
 }
@@ -89,7 +93,7 @@ void AboutDialog::fitWidthToLabels(int formHeight) {
 void AboutDialog::showAsSplash(int seconds) {
   btnOK_->hide();
   setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
-  fitWidthToLabels(kButtonTop);
+  fitWidthToLabels(scaled(kButtonTop));
   if (seconds > 0) {
     tmrClose_->setInterval(seconds * 1000);
     tmrClose_->start();

@@ -90,6 +90,8 @@ MainWindow::MainWindow(Options options, QWidget* parent)
   }
   setObjectName("frmMain");
   setWindowTitle("ZR Dorvel");
+  // The keyboard focus is drawn from the first key, not only after a Tab.
+  setAttribute(Qt::WA_KeyboardFocusChange);
   setFont(formFont());
 
   createActions();
@@ -98,7 +100,7 @@ MainWindow::MainWindow(Options options, QWidget* parent)
   createToolBar();
   setCentralWidget(view_);
   statusBar()->setFixedHeight(kStatusBarHeight);
-  resize(kClientWidth, kClientHeight);
+  resize(scaled(kClientWidth), scaled(kClientHeight));
   // Centred on the primary screen, where the alerts come up too.
   if (const QScreen* screen = QGuiApplication::primaryScreen())
     move(screen->availableGeometry().center() - rect().center());
@@ -205,7 +207,7 @@ void MainWindow::createMenus() {
   QMenuBar* bar = menuBar();
   bar->setObjectName("mnuMainMenu");
   bar->setFont(menuFont());
-  bar->setFixedHeight(kMenuBarHeight);
+  bar->setFixedHeight(scaled(kMenuBarHeight));
   bar->setStyleSheet(kMenuStyleSheet);
 
   QMenu* file = bar->addMenu("&File");

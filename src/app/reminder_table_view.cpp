@@ -40,18 +40,18 @@ ReminderTableView::ReminderTableView(ReminderTableModel* model, QWidget* parent)
 
   verticalHeader()->hide();
   verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-  verticalHeader()->setMinimumSectionSize(kRowHeight);
-  verticalHeader()->setDefaultSectionSize(kRowHeight);
+  verticalHeader()->setMinimumSectionSize(scaled(kRowHeight));
+  verticalHeader()->setDefaultSectionSize(scaled(kRowHeight));
 
   QHeaderView* header = horizontalHeader();
   header->setFont(menuFont());
-  header->setFixedHeight(kRowHeight + 2);
+  header->setFixedHeight(scaled(kRowHeight) + 2);
   header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   header->setSectionResizeMode(QHeaderView::Interactive);
   header->setHighlightSections(false);
   header->setStretchLastSection(false);
   for (int column = 0; column < ReminderList::kColumnCount; ++column)
-    setColumnWidth(column, kColumnWidths[column]);
+    setColumnWidth(column, scaled(kColumnWidths[column]));
   header->setSectionsClickable(true);
   header->setSortIndicatorShown(true);
   showSortIndicator();

@@ -39,17 +39,20 @@ SystemOptionsDialog::SystemOptionsDialog(SystemOptions& options, QString program
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), options_(options),
       programPath_(std::move(programPath)) {
   setWindowTitle(QStringLiteral("System Options"));
+  // The keyboard focus is drawn from the first key, not only after a Tab.
+  setAttribute(Qt::WA_KeyboardFocusChange);
   setFont(formFont());
 
   auto* boxes = new QFrame(this);
   boxes->setFrameShape(QFrame::StyledPanel);
-  int boxTop = kFirstBoxTop;
+  int boxTop = scaled(kFirstBoxTop);
   int widest = 0;
   const auto addBox = [&](const char* caption, int width, bool checked) {
     auto* box = new QCheckBox(QString::fromLatin1(caption), boxes);
-    box->setGeometry(kBoxLeft, boxTop, std::max(width, box->sizeHint().width()), kBoxHeight);
+    box->setGeometry(scaled(kBoxLeft), boxTop, std::max(scaled(width), box->sizeHint().width()),
+                     scaled(kBoxHeight));
     box->setChecked(checked);
-    boxTop += kBoxStep;
+    boxTop += scaled(kBoxStep);
     widest = std::max(widest, box->width());
     return box;
   };
@@ -58,21 +61,22 @@ SystemOptionsDialog::SystemOptionsDialog(SystemOptions& options, QString program
       addBox("&Check For Updates When Program Starts", 233, options_.autoCheckForUpdates);
   keepSnoozedBox_ = addBox("&Keep Snoozed Reminders When Program Closes", 0, options_.keepSnoozed);
   showMissedBox_ = addBox("Show Reminders &Missed While Program Was Off", 0, options_.showMissed);
-  const int width = std::max(kMinimumWidth, kBoxLeft + widest + kBoxLeft);
-  const int boxesHeight = boxTop - kBoxStep + kBoxHeight + kBoxesBottomMargin;
+  const int width = std::max(scaled(kMinimumWidth), scaled(kBoxLeft) + widest + scaled(kBoxLeft));
+  const int boxesHeight =
+      boxTop - scaled(kBoxStep) + scaled(kBoxHeight) + scaled(kBoxesBottomMargin);
   boxes->setGeometry(0, 0, width, boxesHeight);
 
   auto* buttonBar = new QFrame(this);
   buttonBar->setFrameShape(QFrame::StyledPanel);
-  buttonBar->setGeometry(0, boxesHeight, width, kButtonBarHeight);
+  buttonBar->setGeometry(0, boxesHeight, width, scaled(kButtonBarHeight));
   // The two buttons side by side in the middle of the bar.
-  const int okLeft = (width - 2 * kButtonWidth - kButtonGap + 1) / 2;
-  const int buttonTop = boxesHeight + (kButtonBarHeight - kButtonHeight + 1) / 2;
+  const int okLeft = (width - 2 * scaled(kButtonWidth) - scaled(kButtonGap) + 1) / 2;
+  const int buttonTop = boxesHeight + (scaled(kButtonBarHeight) - scaled(kButtonHeight) + 1) / 2;
   auto* okButton = new QPushButton(QStringLiteral("OK"), this);
-  okButton->setGeometry(okLeft, buttonTop, kButtonWidth, kButtonHeight);
+  okButton->setGeometry(okLeft, buttonTop, scaled(kButtonWidth), scaled(kButtonHeight));
   auto* cancelButton = new QPushButton(QStringLiteral("Cancel"), this);
-  cancelButton->setGeometry(okLeft + kButtonWidth + kButtonGap, buttonTop, kButtonWidth,
-                            kButtonHeight);
+  cancelButton->setGeometry(okLeft + scaled(kButtonWidth) + scaled(kButtonGap), buttonTop,
+                            scaled(kButtonWidth), scaled(kButtonHeight));
   for (QPushButton* button : {okButton, cancelButton})
     button->setAutoDefault(false);
   connect(okButton, &QPushButton::clicked, this, [this] {
@@ -86,8 +90,9 @@ SystemOptionsDialog::SystemOptionsDialog(SystemOptions& options, QString program
 
   auto* statusBar = new QStatusBar(this);
   statusBar->setSizeGripEnabled(false);
-  statusBar->setGeometry(0, boxesHeight + kButtonBarHeight, width, kStatusBarHeight);
-  setFixedSize(width, boxesHeight + kButtonBarHeight + kStatusBarHeight);
+  statusBar->setGeometry(0, boxesHeight + scaled(kButtonBarHeight), width,
+                         scaled(kStatusBarHeight));
+  setFixedSize(width, boxesHeight + scaled(kButtonBarHeight) + scaled(kStatusBarHeight));
 }
 
 void SystemOptionsDialog::keyPressEvent(QKeyEvent* event) {

@@ -20,14 +20,12 @@ struct NamedColor {
 
 // The sixteen basic colours of the colour dialog's first rows, by the names people use.
 constexpr std::array kNamedColors{
-    NamedColor{0x000000, "black"},  NamedColor{0x800000, "maroon"},
-    NamedColor{0x008000, "green"},  NamedColor{0x808000, "olive"},
-    NamedColor{0x000080, "navy"},   NamedColor{0x800080, "purple"},
-    NamedColor{0x008080, "teal"},   NamedColor{0x808080, "gray"},
-    NamedColor{0xC0C0C0, "silver"}, NamedColor{0xFF0000, "red"},
-    NamedColor{0x00FF00, "lime"},   NamedColor{0xFFFF00, "yellow"},
-    NamedColor{0x0000FF, "blue"},   NamedColor{0xFF00FF, "fuchsia"},
-    NamedColor{0x00FFFF, "aqua"},   NamedColor{0xFFFFFF, "white"},
+    NamedColor{0x000000, "black"}, NamedColor{0x800000, "maroon"},  NamedColor{0x008000, "green"},
+    NamedColor{0x808000, "olive"}, NamedColor{0x000080, "navy"},    NamedColor{0x800080, "purple"},
+    NamedColor{0x008080, "teal"},  NamedColor{0x808080, "gray"},    NamedColor{0xC0C0C0, "silver"},
+    NamedColor{0xFF0000, "red"},   NamedColor{0x00FF00, "lime"},    NamedColor{0xFFFF00, "yellow"},
+    NamedColor{0x0000FF, "blue"},  NamedColor{0xFF00FF, "fuchsia"}, NamedColor{0x00FFFF, "aqua"},
+    NamedColor{0xFFFFFF, "white"},
 };
 
 // The frame that shows the keyboard focus, outside the colour.

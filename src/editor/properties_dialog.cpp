@@ -24,6 +24,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QStatusBar>
@@ -59,6 +60,8 @@ constexpr int kMonthlyDaysListHeight = 121;
 constexpr int kButtonBarHeight = 32;
 constexpr int kButtonSpacing = 8;
 constexpr QSize kButtonSize(75, 25);
+// Room for the title bar and the frame the window manager adds around the dialog.
+constexpr QSize kWindowFrameAllowance(16, 40);
 
 const QStringList kWeekdayNames{"Sunday",   "Monday", "Tuesday", "Wednesday",
                                 "Thursday", "Friday", "Saturday"};
@@ -80,7 +83,7 @@ QStringList kindNames() {
 
 QLabel* createHeader(const QString& caption) {
   auto* header = new QLabel(caption);
-  header->setFixedHeight(kHeaderHeight);
+  header->setFixedHeight(scaled(kHeaderHeight));
   header->setFrameStyle(QFrame::Panel | QFrame::Raised);
   header->setIndent(kHeaderIndent);
   QFont font = header->font();
@@ -136,7 +139,7 @@ QComboBox* createDropDownList(const QStringList& items, const QString& name) {
   combo->setObjectName(name);
   combo->addItems(items);
   combo->setCurrentIndex(-1);
-  combo->setFixedWidth(kPageControlWidth);
+  combo->setFixedWidth(scaled(kPageControlWidth));
   return combo;
 }
 
@@ -147,7 +150,7 @@ QListWidget* createCheckList(const QStringList& items, int height, const QString
     auto* item = new QListWidgetItem(text, list);
     item->setCheckState(Qt::Unchecked);
   }
-  list->setFixedSize(kPageControlWidth, height);
+  list->setFixedSize(scaled(kPageControlWidth), height);
   list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   return list;
 }
@@ -171,7 +174,7 @@ DaySet tickedDays(const QListWidget& list) {
 void fitWidthToItems(QListWidget& list) {
   const int needed = list.sizeHintForColumn(0) + 2 * list.frameWidth() +
                      list.style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, &list);
-  list.setFixedWidth(std::max(kPageControlWidth, needed));
+  list.setFixedWidth(std::max(scaled(kPageControlWidth), needed));
 }
 
 // Makes a check list tall enough to show every item without scrolling.
@@ -192,6 +195,8 @@ QWidget* createPage(QGridLayout* grid) {
 PropertiesDialog::PropertiesDialog(Reminder& editedReminder, QWidget* parent)
     : QDialog(parent), editedReminder_(editedReminder) {
   setWindowTitle("Properties");
+  // The keyboard focus is drawn from the first key, not only after a Tab.
+  setAttribute(Qt::WA_KeyboardFocusChange);
   setFont(formFont());
 
   auto* splitter = new QSplitter(Qt::Horizontal);
@@ -202,20 +207,32 @@ PropertiesDialog::PropertiesDialog(Reminder& editedReminder, QWidget* parent)
   splitter->setStretchFactor(1, 0);
 
   auto* statusBar = new QStatusBar;
-  statusBar->setFixedHeight(kStatusBarHeight);
+  statusBar->setFixedHeight(scaled(kStatusBarHeight));
 
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(0);
-  layout->addWidget(splitter, 1);
+  // On a screen too small for the dialog (a large font, a high scale factor) the panes
+  // scroll, while OK and Cancel stay in sight below them.
+  auto* scroller = new QScrollArea;
+  scroller->setObjectName("paneScroller");
+  scroller->setFrameShape(QFrame::NoFrame);
+  scroller->setWidgetResizable(true);
+  // Tab goes to the controls, and the area scrolls to the one that has the focus.
+  scroller->setFocusPolicy(Qt::NoFocus);
+  scroller->setWidget(splitter);
+  layout->addWidget(scroller, 1);
   layout->addWidget(createButtonBar());
   layout->addWidget(statusBar);
 
-  resize(kDialogSize);
-  splitter->setSizes({width() - kSchedulePaneWidth - splitter->handleWidth(), kSchedulePaneWidth});
   const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
+  const QRect available = screen->availableGeometry();
+  resize(scaled(kDialogSize).boundedTo(available.size() - kWindowFrameAllowance));
+  splitter->setSizes(
+      {scaled(kDialogSize).width() - scaled(kSchedulePaneWidth) - splitter->handleWidth(),
+       scaled(kSchedulePaneWidth)});
   QRect placement(QPoint(), size());
-  placement.moveCenter(screen->availableGeometry().center());
+  placement.moveCenter(available.center());
   move(placement.topLeft());
 
   // Only now do the lists have the dialog's font.
@@ -228,12 +245,12 @@ PropertiesDialog::PropertiesDialog(Reminder& editedReminder, QWidget* parent)
 QWidget* PropertiesDialog::createCommonPane() {
   nameEdit_ = new QLineEdit;
   nameEdit_->setObjectName("nameEdit");
-  nameEdit_->setFixedWidth(kTextFieldWidth);
+  nameEdit_->setFixedWidth(scaled(kTextFieldWidth));
   nameEdit_->setValidator(new SingleLineValidator(nameEdit_));
 
   textMemo_ = new QPlainTextEdit;
   textMemo_->setObjectName("textMemo");
-  textMemo_->setFixedSize(kTextFieldWidth, kMemoHeight);
+  textMemo_->setFixedSize(scaled(kTextFieldWidth), scaled(kMemoHeight));
   textMemo_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   textMemo_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
   // Tab goes on to the next control; Ctrl+Tab types a tab (see eventFilter).
@@ -245,16 +262,16 @@ QWidget* PropertiesDialog::createCommonPane() {
 
   colorSwatch_ = new ColorSwatch;
   colorSwatch_->setObjectName("colorSwatch");
-  colorSwatch_->setFixedSize(kColorSwatchSize);
+  colorSwatch_->setFixedSize(scaled(kColorSwatchSize));
   connect(colorSwatch_, &ColorSwatch::clicked, this, &PropertiesDialog::chooseColor);
 
   audioFileEdit_ = new QLineEdit;
   audioFileEdit_->setObjectName("audioFileEdit");
-  audioFileEdit_->setFixedWidth(kAudioFileEditWidth);
+  audioFileEdit_->setFixedWidth(scaled(kAudioFileEditWidth));
   audioFileEdit_->setValidator(new SingleLineValidator(audioFileEdit_));
   auto* browseButton = new QPushButton("&Browse");
   browseButton->setObjectName("browseButton");
-  browseButton->setFixedWidth(kBrowseButtonWidth);
+  browseButton->setFixedWidth(scaled(kBrowseButtonWidth));
   browseButton->setAutoDefault(false);
   connect(browseButton, &QPushButton::clicked, this, &PropertiesDialog::browseAudioFile);
   auto* audioFileRow = new QWidget;
@@ -269,9 +286,9 @@ QWidget* PropertiesDialog::createCommonPane() {
 
   timeEdit_ = new QTimeEdit;
   timeEdit_->setObjectName("timeEdit");
-  timeEdit_->setFixedWidth(kPageControlWidth);
+  timeEdit_->setFixedWidth(scaled(kPageControlWidth));
 
-  QGridLayout* grid = createFormGrid(kCommonControlX);
+  QGridLayout* grid = createFormGrid(scaled(kCommonControlX));
   addRow(*grid, "&Name:", nameEdit_);
   addTopAlignedRow(*grid, "&Text:", textMemo_);
   addRow(*grid, QString(), enabledCheck_);
@@ -294,15 +311,15 @@ QWidget* PropertiesDialog::createSchedulePane() {
   // One page per kind, in kind order; there are no tabs, the type box picks the page.
   kindPages_ = new QStackedWidget;
   kindPages_->setObjectName("kindPages");
-  kindPages_->setFixedHeight(kPageAreaHeight);
+  kindPages_->setFixedHeight(scaled(kPageAreaHeight));
   kindPages_->addWidget(createOncePage());
-  kindPages_->addWidget(createPage(createFormGrid(kPageControlX)));
+  kindPages_->addWidget(createPage(createFormGrid(scaled(kPageControlX))));
   kindPages_->addWidget(createWeeklyPage());
   kindPages_->addWidget(createMonthlyPage());
   kindPages_->addWidget(createYearlyPage());
 
   auto* pane = new QWidget;
-  pane->setMinimumWidth(kPageControlX + kPageControlWidth + kPaneMargin);
+  pane->setMinimumWidth(scaled(kPageControlX) + scaled(kPageControlWidth) + kPaneMargin);
   auto* layout = new QVBoxLayout(pane);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(0);
@@ -317,15 +334,15 @@ QWidget* PropertiesDialog::createOncePage() {
   onceDateEdit_->setObjectName("onceDateEdit");
   onceDateEdit_->setMinimumDate(toQDate(0));
   onceDateEdit_->setCalendarPopup(true);
-  onceDateEdit_->setFixedWidth(kPageControlWidth);
-  QGridLayout* grid = createFormGrid(kPageControlX);
+  onceDateEdit_->setFixedWidth(scaled(kPageControlWidth));
+  QGridLayout* grid = createFormGrid(scaled(kPageControlX));
   addRow(*grid, "&Date:", onceDateEdit_);
   return createPage(grid);
 }
 
 QWidget* PropertiesDialog::createWeeklyPage() {
-  weeklyDaysList_ = createCheckList(kWeekdayNames, kWeeklyDaysListHeight, "weeklyDaysList");
-  QGridLayout* grid = createFormGrid(kPageControlX);
+  weeklyDaysList_ = createCheckList(kWeekdayNames, scaled(kWeeklyDaysListHeight), "weeklyDaysList");
+  QGridLayout* grid = createFormGrid(scaled(kPageControlX));
   addTopAlignedRow(*grid, "Days Of &Week:", weeklyDaysList_);
   return createPage(grid);
 }
@@ -335,8 +352,8 @@ QWidget* PropertiesDialog::createMonthlyPage() {
   for (int day = 1; day <= 31; ++day)
     days.append(QString::number(day));
   days.append("Last Day Of Month");
-  monthlyDaysList_ = createCheckList(days, kMonthlyDaysListHeight, "monthlyDaysList");
-  QGridLayout* grid = createFormGrid(kPageControlX);
+  monthlyDaysList_ = createCheckList(days, scaled(kMonthlyDaysListHeight), "monthlyDaysList");
+  QGridLayout* grid = createFormGrid(scaled(kPageControlX));
   addTopAlignedRow(*grid, "Days Of M&onth:", monthlyDaysList_);
   return createPage(grid);
 }
@@ -347,7 +364,7 @@ QWidget* PropertiesDialog::createYearlyPage() {
     days.append(QString::number(day));
   yearlyMonthCombo_ = createDropDownList(kMonthNames, "yearlyMonthCombo");
   yearlyDayCombo_ = createDropDownList(days, "yearlyDayCombo");
-  QGridLayout* grid = createFormGrid(kPageControlX);
+  QGridLayout* grid = createFormGrid(scaled(kPageControlX));
   addRow(*grid, "&Month:", yearlyMonthCombo_);
   addRow(*grid, "Da&y:", yearlyDayCombo_);
   return createPage(grid);
@@ -359,13 +376,13 @@ QWidget* PropertiesDialog::createButtonBar() {
   auto* cancelButton = new QPushButton("Cancel");
   cancelButton->setObjectName("cancelButton");
   auto* bar = new QWidget;
-  bar->setFixedHeight(kButtonBarHeight);
+  bar->setFixedHeight(scaled(kButtonBarHeight));
   auto* layout = new QHBoxLayout(bar);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(kButtonSpacing);
   layout->addStretch(1);
   for (QPushButton* button : {okButton, cancelButton}) {
-    button->setFixedSize(kButtonSize);
+    button->setFixedSize(scaled(kButtonSize));
     button->setAutoDefault(false);
     layout->addWidget(button);
   }

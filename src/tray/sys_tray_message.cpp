@@ -2,6 +2,8 @@
 
 #include "tray/sys_tray_message.h"
 
+#include "controls/fonts.h"
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
@@ -14,30 +16,34 @@ SysTrayMessage::SysTrayMessage(QWidget* parent)
       programLabel_(new QLabel(this)), messageLabel_(new QLabel(this)),
       doNotShowAgainBox_(new QCheckBox(QStringLiteral("&Do Not Show This Message Again"), this)) {
   setWindowTitle(QStringLiteral("Close To System Tray"));
+  // The keyboard focus is drawn from the first key, not only after a Tab.
+  setAttribute(Qt::WA_KeyboardFocusChange);
   // A notice shown while the program is hidden is the only window; closing it must not
   // end the program.
   setAttribute(Qt::WA_QuitOnClose, false);
-  setFixedSize(267, 147);
+  setFixedSize(scaled(267), scaled(147));
   QFont dialogFont = font();
-  dialogFont.setPixelSize(11);
+  dialogFont.setPixelSize(scaled(11));
   setFont(dialogFont);
 
   QFont bold = dialogFont;
   bold.setBold(true);
   programLabel_->setFont(bold);
-  programLabel_->move(8, 8);
+  programLabel_->move(scaled(8), scaled(8));
 
   setClickRestores(false);
   messageLabel_->setWordWrap(true);
   messageLabel_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  messageLabel_->setGeometry(9, 24, 249, 65);
+  messageLabel_->setGeometry(scaled(9), scaled(24), scaled(249), scaled(65));
   messageLabel_->setObjectName("lblMessage");
 
   // At least as wide as its caption in the desktop's font.
-  doNotShowAgainBox_->setGeometry(33, 88, qMax(201, doNotShowAgainBox_->sizeHint().width()), 17);
+  doNotShowAgainBox_->setGeometry(scaled(33), scaled(88),
+                                  qMax(scaled(201), doNotShowAgainBox_->sizeHint().width()),
+                                  scaled(17));
 
   auto* okButton = new QPushButton(QStringLiteral("OK"), this);
-  okButton->setGeometry(96, 112, 75, 25);
+  okButton->setGeometry(scaled(96), scaled(112), scaled(75), scaled(25));
   connect(okButton, &QPushButton::clicked, this, &QDialog::accept);
 
   setTabOrder(doNotShowAgainBox_, okButton);

@@ -42,7 +42,7 @@ QLabel* addLabel(QWidget* parent, const QString& text, int left, int top, bool b
 void addBevel(QWidget* parent, int top, int height) {
   auto* bevel = new QFrame(parent);
   bevel->setFrameStyle(QFrame::Box | QFrame::Sunken);
-  bevel->setGeometry(0, top, kClientWidth, height);
+  bevel->setGeometry(0, top, scaled(kClientWidth), height);
 }
 
 void setLabelText(QLabel* label, const QString& text) {
@@ -57,23 +57,27 @@ AskToDownloadDialog::AskToDownloadDialog(QWidget* parent)
                           Qt::WindowCloseButtonHint) {
   setObjectName("frmZRUpdaterAskToDownload");
   setWindowTitle("Update Available");
+  // The keyboard focus is drawn from the first key, not only after a Tab.
+  setAttribute(Qt::WA_KeyboardFocusChange);
   QFont font(kFormFontFamily);
-  font.setPixelSize(11);
+  font.setPixelSize(scaled(11));
   setFont(font);
-  setFixedSize(kClientWidth, kClientHeight);
+  setFixedSize(scaled(kClientWidth), scaled(kClientHeight));
 
-  const int bottomBevelTop = kClientHeight - kStatusBarHeight - kBottomBevelHeight;
-  addBevel(this, 0, kTopBevelHeight);
-  addBevel(this, bottomBevelTop, kBottomBevelHeight);
+  const int bottomBevelTop =
+      scaled(kClientHeight) - scaled(kStatusBarHeight) - scaled(kBottomBevelHeight);
+  addBevel(this, 0, scaled(kTopBevelHeight));
+  addBevel(this, bottomBevelTop, scaled(kBottomBevelHeight));
 
-  lblAppName_ = addLabel(this, QString(), 8, 8, true);
-  addLabel(this, "An updated version is available for this application.", 8, 24, true);
-  addLabel(this, "Your Version:", 8, 40);
-  lblYourVersion_ = addLabel(this, QString(), 88, 40);
-  addLabel(this, "Update Version:", 176, 40);
-  lblUpdateVersion_ = addLabel(this, QString(), 264, 40);
+  lblAppName_ = addLabel(this, QString(), scaled(8), scaled(8), true);
+  addLabel(this, "An updated version is available for this application.", scaled(8), scaled(24),
+           true);
+  addLabel(this, "Your Version:", scaled(8), scaled(40));
+  lblYourVersion_ = addLabel(this, QString(), scaled(88), scaled(40));
+  addLabel(this, "Update Version:", scaled(176), scaled(40));
+  lblUpdateVersion_ = addLabel(this, QString(), scaled(264), scaled(40));
   lblHomePage_ = new LinkLabel(this);
-  lblHomePage_->move(8, 56);
+  lblHomePage_->move(scaled(8), scaled(56));
 
   mmoNotes_ = new QPlainTextEdit(this);
   mmoNotes_->setObjectName("mmoNotes");
@@ -82,21 +86,23 @@ AskToDownloadDialog::AskToDownloadDialog(QWidget* parent)
   mmoNotes_->setLineWrapMode(QPlainTextEdit::NoWrap);
   mmoNotes_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   mmoNotes_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  mmoNotes_->setGeometry(0, kTopBevelHeight, kClientWidth, bottomBevelTop - kTopBevelHeight);
+  mmoNotes_->setGeometry(0, scaled(kTopBevelHeight), scaled(kClientWidth),
+                         bottomBevelTop - scaled(kTopBevelHeight));
 
   auto* btnDownload = new QPushButton("&Download Updates", this);
   btnDownload->setObjectName("btnDownload");
-  btnDownload->setGeometry(68, 246, 113, 25);
+  btnDownload->setGeometry(scaled(68), scaled(246), scaled(113), scaled(25));
   btnDownload->setDefault(true);
   connect(btnDownload, &QPushButton::clicked, this, &QDialog::accept);
   auto* btnDoNotDownload = new QPushButton("Do &Not Download", this);
   btnDoNotDownload->setObjectName("btnDoNotDownload");
-  btnDoNotDownload->setGeometry(188, 246, 113, 25);
+  btnDoNotDownload->setGeometry(scaled(188), scaled(246), scaled(113), scaled(25));
   connect(btnDoNotDownload, &QPushButton::clicked, this, &QDialog::reject);
 
   auto* statusBar = new QStatusBar(this);
   statusBar->setSizeGripEnabled(false);
-  statusBar->setGeometry(0, kClientHeight - kStatusBarHeight, kClientWidth, kStatusBarHeight);
+  statusBar->setGeometry(0, scaled(kClientHeight) - scaled(kStatusBarHeight), scaled(kClientWidth),
+                         scaled(kStatusBarHeight));
 
   if (const QScreen* screen = QGuiApplication::primaryScreen())
     move(screen->availableGeometry().center() - rect().center());

@@ -38,20 +38,22 @@ StatusWindow::StatusWindow(QWidget* parent)
                           Qt::WindowCloseButtonHint) {
   setObjectName("frmZRUpdaterStatus");
   setWindowTitle("Status");
+  // The keyboard focus is drawn from the first key, not only after a Tab.
+  setAttribute(Qt::WA_KeyboardFocusChange);
   QFont font(kFormFontFamily);
-  font.setPixelSize(11);
+  font.setPixelSize(scaled(11));
   setFont(font);
-  setFixedSize(251, 119);
+  setFixedSize(scaled(251), scaled(119));
 
-  lblStatus_ = addLabel(this, 8, 8, true);
-  lblFile_ = addLabel(this, 8, 24);
-  lblProgress_ = addLabel(this, 8, 40);
+  lblStatus_ = addLabel(this, scaled(8), scaled(8), true);
+  lblFile_ = addLabel(this, scaled(8), scaled(24));
+  lblProgress_ = addLabel(this, scaled(8), scaled(40));
   barProgress_ = new QProgressBar(this);
-  barProgress_->setGeometry(8, 64, 233, 17);
+  barProgress_->setGeometry(scaled(8), scaled(64), scaled(233), scaled(17));
   barProgress_->setTextVisible(false);
   barProgress_->setAccessibleName("Progress");
   btnCancel_ = new QPushButton("Cancel", this);
-  btnCancel_->setGeometry(88, 88, 75, 25);
+  btnCancel_->setGeometry(scaled(88), scaled(88), scaled(75), scaled(25));
   connect(btnCancel_, &QPushButton::clicked, this, &StatusWindow::cancel);
 
   if (const QScreen* screen = QGuiApplication::primaryScreen())

@@ -232,7 +232,7 @@ TEST_F(KeptRemindersTest, SwitchingKeepingOnInTheOptionsWritesTheCopiesAtOnce) {
       QWidget* dialog = QApplication::activeModalWidget();
       ASSERT_NE(dialog, nullptr);
       for (QCheckBox* box : dialog->findChildren<QCheckBox*>())
-        if (box->text() == "Keep Snoozed Reminders When Program Closes")
+        if (QString(box->text()).remove(u'&') == "Keep Snoozed Reminders When Program Closes")
           box->setChecked(on);
       for (QPushButton* button : dialog->findChildren<QPushButton*>())
         if (button->text() == "OK")

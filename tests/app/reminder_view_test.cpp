@@ -7,10 +7,10 @@
 #include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QMenu>
-#include <QTimer>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
 namespace zr::test {
 namespace {
@@ -155,8 +155,8 @@ TEST_F(ReminderViewTest, RowMenuOffersTheCommandsAndSortsFromTheKeyboard) {
   };
 
   openMenu(sortBy("&Name"));
-  EXPECT_EQ(seen, (QStringList{"&Add", "&Edit", "&Delete", "D&uplicate", "-", "&Test", "-",
-                               "S&ort By"}));
+  EXPECT_EQ(seen,
+            (QStringList{"&Add", "&Edit", "&Delete", "D&uplicate", "-", "&Test", "-", "S&ort By"}));
   EXPECT_EQ(names(), (std::vector<std::string>{"a", "b"}));
   openMenu(sortBy("&Name"));
   EXPECT_EQ(names(), (std::vector<std::string>{"b", "a"}));
@@ -179,7 +179,7 @@ TEST_F(ReminderViewTest, ADisabledReminderSaysSoBesidesItsColour) {
   writeReminders({off, makeReminder("on", ReminderType::Daily, clockTime(11))});
   start();
   const int offRow = list().rowOf(list().reminderAt(0)->name == "off" ? list().reminderAt(0)
-                                                                        : list().reminderAt(1));
+                                                                      : list().reminderAt(1));
   for (int column = 0; column < 4; ++column) {
     const QModelIndex offCell = model().index(offRow, column);
     const QModelIndex onCell = model().index(1 - offRow, column);

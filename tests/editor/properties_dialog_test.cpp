@@ -523,10 +523,17 @@ TEST_F(PropertiesDialogTest, CaptionsLabelTheirControlsWithAccessKeysOfTheirOwn)
   const struct {
     const char* caption;
     QWidget* control;
-  } rows[] = {{"&Name:", name_},       {"&Text:", memo_},        {"&Audio File:", audioFile_},
-              {"Ty&pe:", type_},       {"T&ime:", time_},        {"&Date:", onceDate_},
-              {"Days Of &Week:", weekly_}, {"Days Of M&onth:", monthly_},
-              {"&Month:", yearlyMonth_},   {"Da&y:", yearlyDay_}, {"&Color:", swatch_}};
+  } rows[] = {{"&Name:", name_},
+              {"&Text:", memo_},
+              {"&Audio File:", audioFile_},
+              {"Ty&pe:", type_},
+              {"T&ime:", time_},
+              {"&Date:", onceDate_},
+              {"Days Of &Week:", weekly_},
+              {"Days Of M&onth:", monthly_},
+              {"&Month:", yearlyMonth_},
+              {"Da&y:", yearlyDay_},
+              {"&Color:", swatch_}};
   for (const auto& row : rows) {
     const auto labels = dialog_->findChildren<QLabel*>();
     const auto label = std::find_if(labels.begin(), labels.end(), [&](const QLabel* l) {
