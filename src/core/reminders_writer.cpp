@@ -20,11 +20,13 @@ void writeLine(std::string& out, std::string_view text) {
   out += kLineEnd;
 }
 
+// The number and the line end, appended at once.
 void writeInteger(std::string& out, std::int64_t value) {
-  char digits[24];
-  const auto result = std::to_chars(digits, digits + sizeof digits, value);
-  out.append(digits, result.ptr);
-  out += kLineEnd;
+  char text[24];
+  char* end = std::to_chars(text, text + sizeof text - 2, value).ptr;
+  *end++ = '\r';
+  *end++ = '\n';
+  out.append(text, end);
 }
 
 // The decimal digits of `magnitude` (finite, positive) rounded to 15 significant
@@ -97,35 +99,37 @@ bool roundToFifteenDigits(double magnitude, std::uint64_t& digits, int& exponent
 void writeDateTime(std::string& out, DateTime value) {
   if (!std::isfinite(value))
     value = 0; // cannot come from a date, a time or a file; keeps the file readable
-  out += std::signbit(value) && value != 0 ? '-' : ' ';
+  const char sign = std::signbit(value) && value != 0 ? '-' : ' ';
   const double magnitude = std::fabs(value);
   std::uint64_t digits = 0;
   int exponent = 0;
   if (magnitude == 0 || roundToFifteenDigits(magnitude, digits, exponent)) {
-    char text[22] = {'0', '.', '0', '0', '0', '0', '0', '0', '0', '0',
-                     '0', '0', '0', '0', '0', '0', 'E', '+', '0', '0'};
-    for (int place = 15; place >= 2; --place, digits /= 10)
+    // The whole line, appended at once.
+    char text[25] = {sign, '0', '.', '0', '0', '0', '0', '0', '0', '0', '0',  '0', '0',
+                     '0',  '0', '0', '0', 'E', '+', '0', '0', '0', '0', '\r', '\n'};
+    for (int place = 16; place >= 3; --place, digits /= 10)
       text[place] = static_cast<char>('0' + digits % 10);
-    text[0] = static_cast<char>('0' + digits);
+    text[1] = static_cast<char>('0' + digits);
     if (exponent < 0)
-      text[17] = '-';
+      text[18] = '-';
     const int size = std::abs(exponent);
-    text[20] = static_cast<char>('0' + size / 10);
-    text[21] = static_cast<char>('0' + size % 10);
+    text[21] = static_cast<char>('0' + size / 10);
+    text[22] = static_cast<char>('0' + size % 10);
     out.append(text, sizeof text);
-  } else {
-    char digitsText[32];
-    const auto result = std::to_chars(digitsText, digitsText + sizeof digitsText, magnitude,
-                                      std::chars_format::scientific, 14);
-    const std::string_view text(digitsText, static_cast<std::size_t>(result.ptr - digitsText));
-    const std::size_t e = text.find('e');
-    out += text.substr(0, e);
-    out += 'E';
-    out += text[e + 1];
-    const std::string_view exponentDigits = text.substr(e + 2);
-    out.append(4 - std::min<std::size_t>(4, exponentDigits.size()), '0');
-    out += exponentDigits;
+    return;
   }
+  char digitsText[32];
+  const auto result = std::to_chars(digitsText, digitsText + sizeof digitsText, magnitude,
+                                    std::chars_format::scientific, 14);
+  const std::string_view text(digitsText, static_cast<std::size_t>(result.ptr - digitsText));
+  const std::size_t e = text.find('e');
+  out += sign;
+  out += text.substr(0, e);
+  out += 'E';
+  out += text[e + 1];
+  const std::string_view exponentDigits = text.substr(e + 2);
+  out.append(4 - std::min<std::size_t>(4, exponentDigits.size()), '0');
+  out += exponentDigits;
   out += kLineEnd;
 }
 
