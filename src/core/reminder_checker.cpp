@@ -10,6 +10,7 @@ CheckPass ReminderChecker::check(ReminderList& list, bool remindersEnabled) {
   CheckPass pass;
   const DateTime passMoment = clock_.now();
   pass.refreshAfter = passMoment;
+  lastRefreshAfter_ = passMoment;
   if (!remindersEnabled)
     return pass;
 
@@ -29,6 +30,7 @@ CheckPass ReminderChecker::check(ReminderList& list, bool remindersEnabled) {
   // at the next pass.
   if (firedOnPassMoment)
     pass.refreshAfter = passMoment + kOneMillisecond;
+  lastRefreshAfter_ = pass.refreshAfter;
 
   for (auto i = snoozed_.size(); i-- > 0;) {
     if (clock_.now() < snoozed_[i]->nextScheduled)
