@@ -204,8 +204,11 @@ void DataFiles::mergeReminders(const DataFile::Outside& outside) {
   for (const Reminder& reminder : plan.added)
     model_.appendReminder(std::make_unique<Reminder>(reminder));
   reminders_.accept(outside);
-  if (!plan.changesNothing())
-    model_.refreshReminderList(clock_.now(), clock_);
+  if (!plan.changesNothing()) {
+    // From the last pass: what came due since still fires at the next pass.
+    const DateTime lastPass = checker_.lastRefreshAfter();
+    model_.refreshReminderList(lastPass > 0 ? lastPass : clock_.now(), clock_);
+  }
   noteBothKept(plan.changedOnBothSides, reminders_);
   if (!plan.changedOnBothSides.empty())
     remindersUnsaved_ = true;

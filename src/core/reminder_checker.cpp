@@ -13,6 +13,7 @@ CheckPass ReminderChecker::check(ReminderList& list, bool remindersEnabled) {
   followTimeZone();
   const DateTime passMoment = clock_.now();
   pass.refreshAfter = passMoment;
+  lastRefreshAfter_ = passMoment;
   if (!remindersEnabled)
     return pass;
 
@@ -32,6 +33,7 @@ CheckPass ReminderChecker::check(ReminderList& list, bool remindersEnabled) {
   // at the next pass.
   if (firedOnPassMoment)
     pass.refreshAfter = passMoment + kOneMillisecond;
+  lastRefreshAfter_ = pass.refreshAfter;
 
   for (auto i = snoozed_.size(); i-- > 0;) {
     if (clock_.now() < snoozed_[i]->nextScheduled)

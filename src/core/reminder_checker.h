@@ -55,6 +55,10 @@ public:
   // back at the next start.
   void snoozeOpenAlerts(const std::vector<const Reminder*>& openAlerts);
   const std::vector<std::unique_ptr<Reminder>>& snoozed() const { return snoozed_; }
+  // The moment the last pass refreshed the list from, or 0 before the first pass. A
+  // refresh between passes starts there, so a reminder that came due since is not
+  // moved past its moment before a pass fires it.
+  DateTime lastRefreshAfter() const { return lastRefreshAfter_; }
   // Takes all snoozed copies out, to be changed and given back with restoreSnoozed.
   std::vector<std::unique_ptr<Reminder>> takeSnoozed() { return std::exchange(snoozed_, {}); }
   void dropSnoozed() { snoozed_.clear(); }
@@ -62,6 +66,7 @@ public:
 private:
   const Clock& clock_;
   std::vector<std::unique_ptr<Reminder>> snoozed_;
+  DateTime lastRefreshAfter_ = 0;
 };
 
 } // namespace zr

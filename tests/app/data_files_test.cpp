@@ -173,6 +173,22 @@ TEST_F(DataFilesTest, AFileThatCannotBeReadNowIsNeverWrittenOverUntilItCan) {
   EXPECT_EQ(namesInFile(), (Names{"Added here", "Alpha", "Whole"}));
 }
 
+// A merge that comes after a reminder's moment but before the pass that fires it leaves
+// it due: the list is refreshed from the last pass, not from now.
+TEST_F(DataFilesTest, AMergeBeforeThePassKeepsWhatCameDue) {
+  Reminder soon = daily("Soon");
+  soon.time = encodeTime({9, 30, 0, 0});
+  clock.set(at(2024, 7, 3, 9, 29));
+  loadWith({soon});
+  EXPECT_TRUE(checker.check(model.listInPlace(), true).due.empty());
+  clock.set(at(2024, 7, 3, 9, 31));
+  renameOver(remindersPath(), {soon, daily("Added by sync")});
+  files->saveReminders();
+  const CheckPass pass = checker.check(model.listInPlace(), true);
+  ASSERT_EQ(pass.due.size(), 1u);
+  EXPECT_EQ(pass.due[0]->name, "Soon");
+}
+
 // A file removed outside is written again at the next save; nothing of the list is lost.
 TEST_F(DataFilesTest, AFileDeletedOutsideIsWrittenAgainWhole) {
   loadWith({daily("Alpha"), daily("Beta")});

@@ -138,7 +138,7 @@ sleep 1
 # Renamed over the file a moment before the pass that fires Soon, too late for the watch.
 while (($(date +%s) < due)); do sleep 0.05; done
 mv "$PROG/.sync-tmp" "$DAT"
-wait_for 150 is_visible Soon || fail "Soon did not fire"
+wait_for 150 is_visible Soon || fail "Soon did not fire: $(tr -d "\r" <"$DAT" | tail -16)"
 soon_ran() {
   tr -d '\r' <"$DAT" | awk '$0 == "Soon" {n = NR} n && NR == n + 9 {ok = $1 > 0} END {exit !ok}'
 }
