@@ -6,7 +6,9 @@
 #include "app/command_prompts.h"
 #include "app/main_window.h"
 
+#include <QFile>
 #include <QTemporaryDir>
+#include <string>
 
 namespace zr::bench {
 
