@@ -96,7 +96,8 @@ std::string DataFile::keepAside(DateTime moment, bool contentReadable) {
     if (errno != EEXIST)
       break;
   }
-  refused_ = Identity{static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino)};
+  refused_ =
+      Identity{static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino)};
   return {};
 }
 
