@@ -6,8 +6,10 @@
 #include "platform/stored_text.h"
 
 #include <QPointer>
-#include <mmsystem.h>
+// <windows.h> first: <mmsystem.h> builds on it.
 #include <windows.h>
+
+#include <mmsystem.h>
 
 namespace zr {
 namespace {
