@@ -6,10 +6,7 @@
 #include "platform/stored_text.h"
 
 #include <QPointer>
-// <windows.h> first: <mmsystem.h> builds on it.
-#include <windows.h>
-
-#include <mmsystem.h>
+#include <windows.h> // with <mmsystem.h>: PlaySoundW
 
 namespace zr {
 namespace {
