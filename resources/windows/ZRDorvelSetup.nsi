@@ -4,10 +4,17 @@
 ; silently. A copy that is running there is asked to close first (the program closes on
 ; the end-of-session messages as it does at logoff), one that has just ended is waited
 ; for, and the new program is started when the files are in place.
-; makensis -DSOURCE=<program folder> -DVERSION=<a.b.c.d> -DOUTFILE=<setup program> this file
+; makensis -DSOURCE=<program folder> -DVERSION=<a.b.c.d> -DOUTFILE=<setup program>
+;          -DICON=<zrdorvel.ico> this file
 
-Unicode true
+; A 64-bit setup program, like the program it installs.
+Target amd64-unicode
+; -DCOMPRESSOR=zlib makes a quicker, larger setup program (for tests).
+!ifdef COMPRESSOR
+SetCompressor ${COMPRESSOR}
+!else
 SetCompressor /SOLID lzma
+!endif
 RequestExecutionLevel user
 
 !include "LogicLib.nsh"
@@ -18,9 +25,11 @@ Caption "ZR Dorvel ${VERSION} Setup"
 OutFile "${OUTFILE}"
 InstallDir "$LOCALAPPDATA\Programs\ZRDorvel"
 InstallDirRegKey HKCU "Software\Microsoft\Windows\CurrentVersion\Uninstall\ZRDorvel" "InstallLocation"
-Icon "${SOURCE}\..\zrdorvel.ico"
-UninstallIcon "${SOURCE}\..\zrdorvel.ico"
+Icon "${ICON}"
+UninstallIcon "${ICON}"
 ShowInstDetails show
+; Done is done: the window closes once the new program has started.
+AutoCloseWindow true
 
 VIProductVersion "${VERSION}"
 VIAddVersionKey /LANG=1033 "ProductName" "ZR Dorvel"

@@ -17,8 +17,8 @@ struct SystemProxyAnswer {
   unsigned flags = 0;
 };
 
-inline constexpr unsigned kProxyTypeProxy = 2;         // a proxy server is in use
-inline constexpr unsigned kProxyTypeAutoProxyUrl = 4;  // an automatic configuration script
+inline constexpr unsigned kProxyTypeProxy = 2;        // a proxy server is in use
+inline constexpr unsigned kProxyTypeAutoProxyUrl = 4; // an automatic configuration script
 
 // The proxy host and port for HTTP out of a proxy server text: the "http=" entry of a
 // list (everything up to and including the first "http=" dropped, then everything from

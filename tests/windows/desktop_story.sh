@@ -14,7 +14,7 @@
 # Exits 77 (skipped) when a tool is missing. Ends every process it starts.
 set -u
 BUILD=$1
-HERE=$(dirname "${BASH_SOURCE[0]}")
+HERE=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 source "$HERE/../support/desktop_test_common.sh"
 require_tools Xvfb xdpyinfo xdotool nginx tinyproxy makensis python3 sha256sum import
 [ -x /usr/lib/wine/wine64 ] || { echo "skipped: wine64 is missing"; exit 77; }
@@ -54,9 +54,9 @@ serial_of() {
   awk -v s="$(($1 + offset))" 'BEGIN { printf "%.10f", s / 86400 + 25569 }'
 }
 fraction_of_day() { awk -v s="$1" 'BEGIN { printf "%.10f", s - int(s) }'; }
-running() { wine tasklist 2>/dev/null | grep -qi '^ZRDorvel.exe'; }
-windows_named() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | grep .; }
-shot() { [ -n "${ZR_SHOTS_DIR:-}" ] && import -window root "$ZR_SHOTS_DIR/$1"; return 0; }
+# Qt on Windows puts " - ZR Dorvel" after the title of a window other than the main one.
+windows_named() { xdotool search --onlyvisible --name "^$1( - ZR Dorvel)?\$" 2>/dev/null | grep .; }
+shot() { [ -n "${ZR_SHOTS_DIR:-}" ] && sleep 0.5 && import -window root "$ZR_SHOTS_DIR/$1"; return 0; }
 
 start_xvfb 1280x800 || fail "Xvfb did not start"
 
@@ -104,7 +104,8 @@ options() { # opens System Options, toggles the first box, presses OK
   xdotool windowfocus "$dialog"
   sleep 0.5
   shot "windows_options_$1.png"
-  xdotool key space Tab Tab Tab Tab Return
+  # The first box is the autostart one; OK is two steps back from it (before Cancel).
+  xdotool key space shift+Tab shift+Tab space
   wait_for 100 eval '! windows_named "System Options" >/dev/null' || fail "System Options stayed open"
 }
 options on
@@ -118,7 +119,8 @@ wine reg query "$RUN_KEY" /v ZRDorvelStartUp >/dev/null 2>&1 && fail "the Run-ke
 step "4. an update through the proxy of the Internet options replaces the program"
 WWW=$OUT/www
 mkdir -p "$WWW" "$OUT/nginx/temp"
-makensis -V1 -DSOURCE="$BUILD/ZRDorvel" -DVERSION=9.0.0.1 -DOUTFILE="$WWW/ZRDorvelSetup.exe" \
+makensis -V1 -DCOMPRESSOR=zlib -DSOURCE="$BUILD/ZRDorvel" -DVERSION=9.0.0.1 -DOUTFILE="$WWW/ZRDorvelSetup.exe" \
+  -DICON="$HERE/../../resources/icons/zrdorvel.ico" \
   "$HERE/../../resources/windows/ZRDorvelSetup.nsi" || fail "no setup program of 9.0.0.1"
 PORT=$(free_port)
 cat >"$OUT/nginx/nginx.conf" <<EOF
@@ -164,13 +166,15 @@ BASE=http://127.0.0.1:$PORT/files
 wine reg add "$SETTINGS_KEY" /v ProxyEnable /t REG_DWORD /d 1 /f >/dev/null 2>&1
 wine reg add "$SETTINGS_KEY" /v ProxyServer /t REG_SZ /d "127.0.0.1:$PROXY_PORT" /f >/dev/null 2>&1
 
-# The running copy is shut down through the end of the session (as a logoff would),
-# then started again to check for updates at start.
+# The running copy is shut down (File, Shut Down), then started again to check for
+# updates at start.
 xdotool windowactivate "$main" 2>/dev/null; xdotool windowfocus "$main"; sleep 0.5
 xdotool key alt+f
 sleep 0.5
 xdotool key h
-wait_for 300 eval '! running' || fail "the program did not shut down"
+wait_for 300 eval '! windows_named "ZR Dorvel" >/dev/null' || fail "the program did not shut down"
+wait_for 100 eval '! test -e "$INST/ZRDorvel.lock" || (exec 3>>"$INST/ZRDorvel.lock") 2>/dev/null'
+sleep 2
 printf '[System]\r\nAutoCheckForUpdates=1\r\nOnCloseMessage=0\r\nOnMinimizeMessage=0\r\n' \
   >"$INST/ZRDorvel.ini"
 export ZRDORVEL_UPDATE_INFO_URL=$BASE/version.dat
@@ -188,8 +192,19 @@ wait_for 600 box >/dev/null || fail "no message after the download"
 cmp -s "$WWW/ZRDorvelSetup.exe" "$INST/Updates/ZRDorvelSetup.exe" || fail "the download differs"
 xdotool windowfocus "$(box | head -1)"; sleep 0.5
 xdotool key Return
+# The program starts the setup program as it is (not silent): its Install button.
+# Its title is the caption and the page ("ZR Dorvel 9.0.0.1 Setup: Installation Folder").
+setup_window() { xdotool search --onlyvisible --name "^ZR Dorvel 9.0.0.1 Setup" 2>/dev/null | grep .; }
+wait_for 600 setup_window >/dev/null || fail "the setup program did not show"
+shot windows_setup.png
+xdotool windowfocus "$(setup_window | head -1)"; sleep 0.5
+xdotool key Return
 wait_for 1200 eval 'wine reg query "$UNINSTALL_KEY" /v DisplayVersion 2>/dev/null | grep -q 9.0.0.1' ||
   fail "the setup program of 9.0.0.1 did not install"
-wait_for 600 windows_named "ZR Dorvel" >/dev/null || fail "the new version is not running"
-running || fail "the new version is not running"
+# The new program starts and checks for updates at once (its own file still says 2.1.2.29).
+new_program() { windows_named "ZR Dorvel" || windows_named "Update Available"; }
+wait_for 600 new_program >/dev/null || fail "the new version is not running"
+wait_for 300 eval '[ "$(grep -c "GET /files/version.dat" "$OUT/nginx/requests.log")" -ge 2 ]' ||
+  fail "the new version did not check for updates"
+shot windows_updated.png
 step "done"

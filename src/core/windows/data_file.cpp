@@ -45,11 +45,9 @@ bool writeNewFile(const std::string& path, std::string_view content) {
 
 // The volume and file index of what stands at the path; none when nothing does.
 std::optional<std::pair<std::uint64_t, std::uint64_t>> identityOf(const std::string& path) {
-  const FileHandle file(::CreateFileW(toWidePath(path).c_str(), 0,
-                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                      nullptr, OPEN_EXISTING,
-                                      FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT,
-                                      nullptr));
+  const FileHandle file(::CreateFileW(
+      toWidePath(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+      OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
   BY_HANDLE_FILE_INFORMATION info{};
   if (!file.valid() || !::GetFileInformationByHandle(file.get(), &info))
     return std::nullopt;

@@ -9,8 +9,8 @@ namespace zr::windows {
 std::wstring toWidePath(const std::string& path) {
   std::wstring wide;
   if (!path.empty()) {
-    const int length = ::MultiByteToWideChar(CP_UTF8, 0, path.data(),
-                                             static_cast<int>(path.size()), nullptr, 0);
+    const int length =
+        ::MultiByteToWideChar(CP_UTF8, 0, path.data(), static_cast<int>(path.size()), nullptr, 0);
     wide.resize(static_cast<std::size_t>(length));
     ::MultiByteToWideChar(CP_UTF8, 0, path.data(), static_cast<int>(path.size()), wide.data(),
                           length);
@@ -20,8 +20,8 @@ std::wstring toWidePath(const std::string& path) {
     return wide;
   // The full path, with "." and ".." resolved, which the "\\?\" form does not do.
   std::wstring full(MAX_PATH, L'\0');
-  DWORD length = ::GetFullPathNameW(wide.c_str(), static_cast<DWORD>(full.size()), full.data(),
-                                    nullptr);
+  DWORD length =
+      ::GetFullPathNameW(wide.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
   if (length >= full.size()) {
     full.resize(length);
     length = ::GetFullPathNameW(wide.c_str(), length, full.data(), nullptr);

@@ -46,9 +46,8 @@ private:
 
 bool isStartingAtLogon() {
   const RunKey key;
-  return key.get() &&
-         ::RegQueryValueExW(key.get(), kValueName, nullptr, nullptr, nullptr, nullptr) ==
-             ERROR_SUCCESS;
+  return key.get() && ::RegQueryValueExW(key.get(), kValueName, nullptr, nullptr, nullptr,
+                                         nullptr) == ERROR_SUCCESS;
 }
 
 void setStartingAtLogon(bool enabled, const QString& programPath) {

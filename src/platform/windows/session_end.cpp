@@ -25,7 +25,8 @@ public:
     if (msg->message == WM_QUERYENDSESSION ||
         (msg->message == WM_ENDSESSION && msg->wParam == TRUE)) {
       onEnd_();
-      if (msg->message == WM_QUERYENDSESSION) {
+      // Messages taken from the queue come without a result to set.
+      if (msg->message == WM_QUERYENDSESSION && result) {
         *result = TRUE;
         return true;
       }

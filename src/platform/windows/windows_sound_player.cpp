@@ -6,8 +6,7 @@
 #include "platform/stored_text.h"
 
 #include <QPointer>
-#include <windows.h>
-#include <mmsystem.h>
+#include <windows.h> // with <mmsystem.h>: PlaySoundW
 
 namespace zr {
 namespace {
@@ -55,7 +54,8 @@ void WindowsSoundPlayer::play(const std::string& path) {
         !::PlaySoundW(widePath.c_str(), nullptr, SND_ASYNC | SND_FILENAME | SND_NODEFAULT))
       reason = QStringLiteral("PlaySound cannot play it");
     QMetaObject::invokeMethod(
-        self, [self, file, reason] {
+        self,
+        [self, file, reason] {
           if (self)
             self->report(reason.isEmpty(), file, reason);
         },
