@@ -64,10 +64,11 @@ void UpdateController::checkInteractively() {
   if (updater_.check(true))
     return;
   // Refused: a silent check in progress now reports its end to the user as well.
-  if (busy == Updater::Busy::Downloading)
-    tell(QMessageBox::Information, "An update is being downloaded.");
-  else
+  // Under the open "Update Available" dialog the user already sees the outcome.
+  if (busy == Updater::Busy::Checking)
     tell(QMessageBox::Information, "A check for updates is already running.");
+  else if (busy == Updater::Busy::Downloading)
+    tell(QMessageBox::Information, "An update is being downloaded.");
 }
 
 QString UpdateController::downloadFolder() const {
