@@ -5,8 +5,8 @@
 # panel sees it, over D-Bus (dbus-send, and status_notifier_item.py for the icon and the
 # menu):
 #   1. started with -startup, its item is registered, with the program's own icon in
-#      16 to 64 pixels and the menu "Show Program", "Enable Reminders" (checked), a
-#      separator, "Shut Down"; the panel draws the icon
+#      16 to 64 pixels and the menu "Show Program", "Enable Reminders" (checked),
+#      "Go to Alerts", a separator, "Shut Down"; the panel draws the icon
 #   2. Activate (a click on the icon) shows the hidden window and the item goes
 #   3. "Close Window" hides it again and the item comes back
 #   4. the panel ends: within a check pass the window is back, minimised; the panel
@@ -130,9 +130,9 @@ for size in 16 32 64; do
   [ "$differing" = 0 ] || fail "the ${size}x$size icon differs from the program's in $differing pixels"
 done
 # The menu is filled once the splash has closed.
-menu_filled() { sni menu "$ITEM" >"$OUT/menu.txt" && (($(wc -l <"$OUT/menu.txt") == 4)); }
-wait_for 100 menu_filled || fail "the exported menu does not hold four items: $(cat "$OUT/menu.txt")"
-printf 'Show Program\tstandard\t\t-1\nEnable Reminders\tstandard\tcheckmark\t1\n\tseparator\t\t-1\nShut Down\tstandard\t\t-1\n' >"$OUT/menu.expected"
+menu_filled() { sni menu "$ITEM" >"$OUT/menu.txt" && (($(wc -l <"$OUT/menu.txt") == 5)); }
+wait_for 100 menu_filled || fail "the exported menu does not hold five items: $(cat "$OUT/menu.txt")"
+printf 'Show Program\tstandard\t\t-1\nEnable Reminders\tstandard\tcheckmark\t1\nGo to Alerts\tstandard\t\t-1\n\tseparator\t\t-1\nShut Down\tstandard\t\t-1\n' >"$OUT/menu.expected"
 diff "$OUT/menu.expected" "$OUT/menu.txt" || fail "the exported menu is not the tray menu"
 sleep 1
 panel_shot panel
