@@ -3,8 +3,9 @@
 #pragma once
 
 #include "about/about_box.h"
+#include "app/main_window_actions.h"
+#include "app/program_settings.h"
 #include "app/settings.h"
-#include "app/system_options_dialog.h"
 #include "core/date_time.h"
 #include "core/list_guard.h"
 #include "core/reminder.h"
@@ -16,10 +17,9 @@
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
-
-class QAction;
 
 namespace zr {
 
@@ -27,6 +27,7 @@ class AlertPresenter;
 class CommandPrompts;
 class DataFiles;
 class PopupMenu;
+class ReminderCommands;
 class ReminderTableModel;
 class SessionEndWatcher;
 class ReminderTableView;
@@ -34,10 +35,11 @@ class SysTray;
 class UpdateController;
 
 // The program's one main window: it owns the reminder list, the five-second
-// check timer that drives the check pass, and the commands on reminders. The
-// check pass itself and the snoozed copies live in a ReminderChecker, the files
-// of the data folder in a DataFiles; a ListGuard keeps the pass, the list
-// changes and the close from overlapping.
+// check timer that drives the check pass, and the commands. The check pass itself
+// and the snoozed copies live in a ReminderChecker, the files of the data folder in
+// a DataFiles, the commands on reminders in a ReminderCommands, the settings of the
+// run in a ProgramSettings; a ListGuard keeps the pass, the list changes and the
+// close from overlapping.
 class MainWindow final : public QMainWindow {
   Q_OBJECT
 
@@ -57,24 +59,7 @@ public:
     SessionEndWatcher* sessionEnd = nullptr;
   };
 
-  struct Actions {
-    QAction* fileSave;
-    QAction* fileClose;
-    QAction* fileShutDown;
-    QAction* reminderAdd;
-    QAction* reminderEdit;
-    QAction* reminderDelete;
-    QAction* reminderDuplicate;
-    QAction* reminderTest;
-    QAction* alertsGoTo;
-    QAction* alertsCloseAll;
-    QAction* systemEnable;
-    QAction* systemOptions;
-    QAction* systemUpdates;
-    QAction* helpHelp;
-    QAction* helpAbout;
-    QAction* popupShow; // for the tray popup only
-  };
+  using Actions = MainWindowActions;
 
   // Runs the whole start-up sequence; the window is not shown yet.
   explicit MainWindow(Options options, QWidget* parent = nullptr);
@@ -98,7 +83,7 @@ public:
   // true right after construction when another copy runs on the data folder.
   bool isClosed() const { return guard_.isClosed(); }
   SysTray& sysTray() { return *sysTray_; }
-  bool autoCheckForUpdates() const { return systemOptions_.autoCheckForUpdates; }
+  bool autoCheckForUpdates() const { return settings_->options().autoCheckForUpdates; }
 
   // The commands. Each shows its own errors in the error box and returns.
   void fileSave();
@@ -140,10 +125,7 @@ protected:
   void closeEvent(QCloseEvent* event) override;
 
 private:
-  void createActions();
-  void createSysTray();
-  void createMenus();
-  void createToolBar();
+  void connectActions();
   void startUp();
   // The snoozed copies kept at the last close come back.
   void loadSnoozedFile();
@@ -158,10 +140,6 @@ private:
 
   void hideProgram();
   void showSplash();
-  void readSettings();
-  void writeSettings();
-  void useSettings(const Settings& settings);
-  void fillTrayPopupMenu();
   void startUpdater();
 
   const Clock& clock_;
@@ -175,7 +153,6 @@ private:
   QString programFolder_;
   bool startsHidden_ = false;
   bool remindersEnabled_ = true;
-  SystemOptions systemOptions_;
   bool sessionEnding_ = false;
   bool passErrorShowing_ = false;
   ReminderChecker checker_;
@@ -186,7 +163,9 @@ private:
   QTimer checkTimer_;
   Actions actions_{};
   SysTray* sysTray_ = nullptr;
+  std::optional<ProgramSettings> settings_;
   PopupMenu* trayMenu_ = nullptr;
+  std::unique_ptr<ReminderCommands> commands_;
   AboutBox aboutBox_;
   std::unique_ptr<UpdateController> updates_;
 };
