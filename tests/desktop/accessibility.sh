@@ -24,6 +24,7 @@ BUS_LAUNCHER=/usr/libexec/at-spi-bus-launcher
 # pyatspi is a Debian package of the system's Python.
 PYTHON=/usr/bin/python3
 "$PYTHON" -c 'import pyatspi' 2>/dev/null || { echo "skipped: python3-pyatspi is missing"; exit 77; }
+
 mkdir -p "$ARTEFACTS" || fail "cannot create $ARTEFACTS"
 rm -f "$ARTEFACTS"/accessibility-*
 FAILURE_SHOT=$ARTEFACTS/accessibility-failure.png
