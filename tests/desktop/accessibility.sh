@@ -17,19 +17,19 @@ APP=$(readlink -f "$1")
 HERE=$(dirname "$(readlink -f "${BASH_SOURCE[0]}")")
 ARTEFACTS=${ZR_ARTEFACT_DIR:-$(dirname "$APP")/desktop-artefacts}
 source "$HERE/../support/desktop_test_common.sh"
-require_tools Xvfb openbox trayer xdotool xprop xwininfo import dbus-run-session
+require_tools Xvfb openbox trayer xdotool xprop xwininfo import dbus-daemon dbus-send
 source "$HERE/../support/desktop_session.sh"
 BUS_LAUNCHER=/usr/libexec/at-spi-bus-launcher
 [ -x "$BUS_LAUNCHER" ] || { echo "skipped: at-spi-bus-launcher (at-spi2-core) is missing"; exit 77; }
 # pyatspi is a Debian package of the system's Python.
 PYTHON=/usr/bin/python3
 "$PYTHON" -c 'import pyatspi' 2>/dev/null || { echo "skipped: python3-pyatspi is missing"; exit 77; }
-rerun_on_private_bus "$0" "$@"
 
 mkdir -p "$ARTEFACTS" || fail "cannot create $ARTEFACTS"
 rm -f "$ARTEFACTS"/accessibility-*
 FAILURE_SHOT=$ARTEFACTS/accessibility-failure.png
 use_private_home
+start_private_bus
 use_program_copy "$APP" || fail "cannot copy the program"
 unset NO_AT_BRIDGE
 export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_QPA_PLATFORM=xcb LC_ALL=C LANG=C

@@ -20,11 +20,11 @@ PYTHON=/usr/bin/python3 # Debian's, with python3-pyatspi
 LAUNCHER=/usr/libexec/at-spi-bus-launcher
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 source "$here/../support/desktop_test_common.sh"
-require_tools Xvfb openbox dbus-run-session xdotool xprop $PYTHON $LAUNCHER
+require_tools Xvfb openbox dbus-daemon dbus-send xdotool xprop $PYTHON $LAUNCHER
 $PYTHON -c 'import pyatspi' 2>/dev/null || { echo "skipped: python3-pyatspi is missing"; exit 77; }
 source "$here/../support/desktop_session.sh"
-[ -z "${ZR_ON_PRIVATE_BUS:-}" ] && use_private_home
-rerun_on_private_bus "$0" "$@"
+use_private_home
+start_private_bus
 unset NO_AT_BRIDGE
 
 export QT_QPA_PLATFORM=xcb LC_ALL=C LANG=C QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1

@@ -23,10 +23,10 @@ WM=$2
 ARTEFACTS=${ZR_ARTEFACT_DIR:-$(dirname "$APP")/desktop-artefacts}
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 source "$here/../support/desktop_test_common.sh"
-require_tools Xvfb "$WM" trayer xmessage dbus-run-session dbus-update-activation-environment xdotool xprop xwininfo import
+require_tools Xvfb "$WM" trayer xmessage dbus-daemon dbus-send dbus-update-activation-environment xdotool xprop xwininfo import
 source "$here/../support/desktop_session.sh"
-[ -z "${ZR_ON_PRIVATE_BUS:-}" ] && use_private_home
-rerun_on_private_bus "$0" "$@"
+use_private_home
+start_private_bus
 
 FAILURE_SHOT=$ARTEFACTS/alerts-$WM-failure.png
 mkdir -p "$ARTEFACTS" || fail "cannot create $ARTEFACTS"

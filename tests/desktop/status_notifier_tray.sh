@@ -29,16 +29,14 @@ PYTHON=/usr/bin/python3 # Debian's, with python3-dbus
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 source "$here/../support/desktop_test_common.sh"
-require_tools Xvfb openbox xfce4-panel dbus-run-session dbus-send xdotool xprop import convert compare $PYTHON
+require_tools Xvfb openbox xfce4-panel dbus-daemon dbus-send xdotool xprop import convert compare $PYTHON
 $PYTHON -c 'import dbus' 2>/dev/null || { echo "skipped: python3-dbus is missing"; exit 77; }
 source "$here/../support/desktop_session.sh"
-if [ -z "${ZR_ON_PRIVATE_BUS:-}" ]; then
-  use_private_home
-  # The panel's configuration: one bottom panel with the Status Tray, no first-run dialog.
-  mkdir -p "$XDG_CONFIG_HOME/xfce4/xfconf/xfce-perchannel-xml"
-  cp "$here/xfce4-panel.xml" "$XDG_CONFIG_HOME/xfce4/xfconf/xfce-perchannel-xml/"
-fi
-rerun_on_private_bus "$0" "$@"
+use_private_home
+# The panel's configuration: one bottom panel with the Status Tray, no first-run dialog.
+mkdir -p "$XDG_CONFIG_HOME/xfce4/xfconf/xfce-perchannel-xml"
+cp "$here/xfce4-panel.xml" "$XDG_CONFIG_HOME/xfce4/xfconf/xfce-perchannel-xml/"
+start_private_bus
 
 FAILURE_SHOT=$ARTEFACTS/status-notifier-failure.png
 mkdir -p "$ARTEFACTS" || fail "cannot create $ARTEFACTS"

@@ -37,13 +37,42 @@ use_program_copy() {
   mkdir -p "$PROG" && cp "$1" "$PROG/zrdorvel"
 }
 
-# rerun_on_private_bus <script> [arguments...]: unless already there, runs the script
-# again inside a session bus of its own (dbus-run-session) and exits with its status.
-# The bus starts the services it activates (xfconfd) with the environment set so far.
-rerun_on_private_bus() {
-  [ -n "${ZR_ON_PRIVATE_BUS:-}" ] && return 0
-  ZR_ON_PRIVATE_BUS=1 dbus-run-session -- bash "$@"
-  exit $?
+# start_private_bus: a session bus of this script's own (dbus-daemon), which starts the
+# services it activates (xfconfd, kglobalaccel) with the environment set so far; exports
+# DBUS_SESSION_BUS_ADDRESS. The bus and what it activates write to $OUT/bus.log, never
+# to the test's output, which the test runner reads until every writer has closed it.
+# When the script exits, the bus's clients end with the processes in PIDS.
+start_private_bus() {
+  dbus-daemon --session --nofork --nopidfile --print-address=3 \
+    3>"$OUT/bus.address" >"$OUT/bus.log" 2>&1 </dev/null &
+  PIDS+=($!)
+  wait_for 100 test -s "$OUT/bus.address" || fail "the session bus did not start"
+  export DBUS_SESSION_BUS_ADDRESS=$(head -1 "$OUT/bus.address")
+  unset DBUS_SESSION_BUS_PID
+  trap 'end_bus_clients; cleanup' EXIT
+}
+
+# end_bus_clients: SIGTERM to the processes still connected to the private bus (the
+# services it activated are not this script's children, so PIDS misses them); SIGKILL
+# for those that have not ended 10 s later.
+end_bus_clients() {
+  local name pid clients=()
+  for name in $(bus_call ListNames | grep -o '":[0-9.]*"' | tr -d '"'); do
+    pid=$(bus_call GetConnectionUnixProcessID "string:$name" | awk '/uint32/ {print $2}')
+    [ -n "$pid" ] && [ "$pid" != $$ ] && clients+=("$pid")
+  done
+  [ ${#clients[@]} -gt 0 ] || return 0
+  kill "${clients[@]}" 2>/dev/null
+  wait_for 100 none_running "${clients[@]}" || kill -KILL "${clients[@]}" 2>/dev/null
+}
+none_running() { # <pid...>
+  local pid
+  for pid in "$@"; do kill -0 "$pid" 2>/dev/null && return 1; done
+  return 0
+}
+bus_call() { # <method> [arguments...] of the bus itself
+  timeout 5 dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
+    "org.freedesktop.DBus.$1" "${@:2}" 2>/dev/null
 }
 
 # The desktop's work area as x,y,width,height, as the window manager publishes it.
