@@ -121,7 +121,6 @@ struct CanberraPlayback {
   static void onPlayEnded(ca_context* context, std::uint32_t id, int error, void* userdata);
 
   ca_context* context = nullptr;
-  QTemporaryDir copies{QDir::tempPath() + "/zrdorvel-sound-XXXXXX"};
   std::once_flag driverKeptLoaded;
   std::mutex mutex;
   CanberraSoundPlayer* player = nullptr; // guarded by mutex
@@ -142,11 +141,14 @@ std::string CanberraPlayback::start(std::uint32_t id, const std::string& path) {
   }
   if (context == nullptr)
     return "no sound context";
-  if (!copies.isValid())
-    return "no folder for its copy: " + copies.errorString().toStdString();
-  const std::string copy = writeCopy(copies.path(), id, content);
+  // The copy gets a folder of its own that goes with it once the output has it open,
+  // so no empty folder stays behind in the temporary folder.
+  QTemporaryDir folder{QDir::tempPath() + "/zrdorvel-sound-XXXXXX"};
+  if (!folder.isValid())
+    return "no folder for its copy: " + folder.errorString().toStdString();
+  const std::string copy = writeCopy(folder.path(), id, content);
   if (copy.empty())
-    return "its copy cannot be written to " + QFile::encodeName(copies.path()).toStdString();
+    return "its copy cannot be written to " + QFile::encodeName(folder.path()).toStdString();
 
   ca_proplist* properties = nullptr;
   int result = ca_proplist_create(&properties);

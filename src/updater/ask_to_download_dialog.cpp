@@ -94,6 +94,10 @@ AskToDownloadDialog::AskToDownloadDialog(QWidget* parent)
   btnDownload->setGeometry(scaled(68), scaled(246), scaled(113), scaled(25));
   btnDownload->setDefault(true);
   connect(btnDownload, &QPushButton::clicked, this, &QDialog::accept);
+  // The dialog opens with the focus on the answer, so Enter chooses it; the home
+  // page link before it in the Tab order would otherwise take the focus and Enter
+  // would open the browser.
+  btnDownload->setFocus();
   auto* btnDoNotDownload = new QPushButton("Do &Not Download", this);
   btnDoNotDownload->setObjectName("btnDoNotDownload");
   btnDoNotDownload->setGeometry(scaled(188), scaled(246), scaled(113), scaled(25));

@@ -78,6 +78,26 @@ private:
   bool hadPrevious_;
 };
 
+// Points the temporary folder (TMPDIR) at one of the test's own for the life of the
+// object, so that what the player leaves there is this run's alone.
+class PrivateTemporaryFolder {
+public:
+  explicit PrivateTemporaryFolder(const QString& path)
+      : previous_(qgetenv("TMPDIR")), hadPrevious_(qEnvironmentVariableIsSet("TMPDIR")) {
+    qputenv("TMPDIR", QFile::encodeName(path));
+  }
+  ~PrivateTemporaryFolder() {
+    if (hadPrevious_)
+      qputenv("TMPDIR", previous_);
+    else
+      qunsetenv("TMPDIR");
+  }
+
+private:
+  QByteArray previous_;
+  bool hadPrevious_;
+};
+
 const QByteArray kNoDevice = "";
 const QByteArray kNullDevice = "pcm.!default { type null }\n";
 
@@ -152,6 +172,9 @@ TEST_F(SoundPlayerTest, WhatCannotBePlayedBeepsOnceAndLeavesNoDescriptor) {
     bad.append(made);
   }
 
+  const QString temporary = dir_.filePath("tmp");
+  ASSERT_TRUE(QDir(dir_.path()).mkdir("tmp"));
+  PrivateTemporaryFolder temporaryFolder(temporary);
   auto player = makePlayer();
   QSignalSpy beeped(player.get(), &zr::CanberraSoundPlayer::beeped);
   QSignalSpy finished(player.get(), &zr::CanberraSoundPlayer::finished);
@@ -183,6 +206,10 @@ TEST_F(SoundPlayerTest, WhatCannotBePlayedBeepsOnceAndLeavesNoDescriptor) {
   ASSERT_TRUE(finished.wait(5000));
   EXPECT_TRUE(finished.at(0).at(0).toBool());
   EXPECT_EQ(beeps_, 40);
+  // The copies of the sounds played leave no folder behind.
+  const QStringList left =
+      QDir(temporary).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+  EXPECT_EQ(left.join(' ').toStdString(), "");
 }
 
 TEST_F(SoundPlayerTest, ValidWaveWithoutADeviceBeeps) {

@@ -199,8 +199,9 @@ xdotool key alt+h ctrl+a
 xdotool type --delay 40 "$COLOUR_HTML"
 xdotool key Return
 wait_for 50 is_gone "Select Color" || fail "the colour dialog did not close with Return"
-# The focus is back in the name box.
-xdotool key ctrl+a
+# The focus is back on the swatch, the button that opened the dialog; Alt+N goes to the
+# name box (a Space typed on the swatch would open the colour dialog again).
+xdotool key alt+n ctrl+a
 xdotool type --delay 40 "$NAME"
 xdotool key Tab
 xdotool type --delay 40 "$LINE1"
