@@ -26,6 +26,9 @@ class NoAlerts final : public AlertPresenter {
 public:
   long shown = 0;
   void showReminderAlert(const Reminder&, const std::string&) override { ++shown; }
+  void activateNewestAlert() override {}
+  void closeAllAlerts() override {}
+  std::vector<const Reminder*> openAlerts() const override { return {}; }
 };
 
 // A main window on a folder of its own, without the splash or an update check at start.
