@@ -174,13 +174,11 @@ std::vector<Reminder> DataFiles::records(const DataFile& file, std::string_view 
   return result;
 }
 
-void DataFiles::mergeReminders(const DataFile::Outside& outside) {
-  // A file removed outside is written again from the list at the next save.
-  if (outside.state != DataFile::Outside::State::Changed)
-    return;
+std::pair<std::vector<Reminder>, std::vector<Reminder>>
+DataFiles::baseAndOutside(const DataFile& file, const DataFile::Outside& outside) const {
   std::vector<Reminder> theirs;
   try {
-    theirs = records(reminders_, outside.content);
+    theirs = records(file, outside.content);
   } catch (const Error& error) {
     throw Error(std::string(error.what()) +
                 "\nIt changed outside ZR Dorvel and does not read as a reminders file, so "
@@ -188,10 +186,18 @@ void DataFiles::mergeReminders(const DataFile::Outside& outside) {
   }
   std::vector<Reminder> base;
   try {
-    base = records(reminders_, reminders_.lastContent());
+    base = records(file, file.lastContent());
   } catch (const Error&) {
     // What was there before did not read either: everything in the file is new.
   }
+  return {std::move(base), std::move(theirs)};
+}
+
+void DataFiles::mergeReminders(const DataFile::Outside& outside) {
+  // A file removed outside is written again from the list at the next save.
+  if (outside.state != DataFile::Outside::State::Changed)
+    return;
+  const auto [base, theirs] = baseAndOutside(reminders_, outside);
   const ReminderList& list = model_.list();
   std::vector<const Reminder*> ours;
   for (int row = 0; row < list.reminderCount(); ++row)
@@ -217,19 +223,7 @@ void DataFiles::mergeReminders(const DataFile::Outside& outside) {
 void DataFiles::mergeSnoozed(const DataFile::Outside& outside) {
   if (outside.state != DataFile::Outside::State::Changed)
     return;
-  std::vector<Reminder> theirs;
-  try {
-    theirs = records(snoozed_, outside.content);
-  } catch (const Error& error) {
-    throw Error(std::string(error.what()) +
-                "\nIt changed outside ZR Dorvel and does not read as a reminders file, so "
-                "nothing is saved over it until it does or is removed.");
-  }
-  std::vector<Reminder> base;
-  try {
-    base = records(snoozed_, snoozed_.lastContent());
-  } catch (const Error&) {
-  }
+  const auto [base, theirs] = baseAndOutside(snoozed_, outside);
   std::vector<std::unique_ptr<Reminder>> copies = checker_.takeSnoozed();
   std::vector<const Reminder*> ours;
   for (const std::unique_ptr<Reminder>& copy : copies)

@@ -14,6 +14,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 class QFileSystemWatcher;
@@ -122,6 +123,10 @@ private:
   DataFile::Outside lookOutside(DataFile& file);
   // The records of a content, read as the reminders file is; throws with the path.
   std::vector<Reminder> records(const DataFile& file, std::string_view content) const;
+  // What the file held at the last read or write, and what it holds now. What it holds
+  // now must read; a former content that does not read counts as empty.
+  std::pair<std::vector<Reminder>, std::vector<Reminder>>
+  baseAndOutside(const DataFile& file, const DataFile::Outside& outside) const;
   // Says once, after the work under way, which reminders were changed on both sides.
   void noteBothKept(const std::vector<std::string>& names, const DataFile& file);
   void watch();
