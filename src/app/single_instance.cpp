@@ -18,12 +18,6 @@
 #include <QSysInfo>
 #include <QThread>
 #include <QTimer>
-#include <cerrno>
-#include <cstring>
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace zr {
 namespace {
@@ -48,82 +42,37 @@ QString serverNameFor(const QString& dataFolder) {
   return place + "/zrdorvel-" + QString::fromLatin1(hash.toHex().left(16));
 }
 
-// What stands at the lock file's place when it is not a lock file at all.
-QString unusableLockText(const struct stat& info) {
-  if (S_ISLNK(info.st_mode))
-    return "it is a symbolic link";
-  if (S_ISDIR(info.st_mode))
-    return "it is a folder";
-  if (S_ISFIFO(info.st_mode))
-    return "it is a named pipe";
-  if (S_ISSOCK(info.st_mode))
-    return "it is a socket";
-  if (!S_ISREG(info.st_mode))
-    return "it is a device";
-  if (info.st_size > SingleInstance::kMaxLockFileSize)
-    return QString("it holds %1 bytes").arg(info.st_size);
-  return {};
-}
-
-// Takes the system's locks on the whole open file without waiting: flock for this
-// computer, a record lock for network file systems.
-bool lockWholeFile(int descriptor) {
-  if (::flock(descriptor, LOCK_EX | LOCK_NB) != 0)
-    return false;
-  struct flock request {};
-  request.l_type = F_WRLCK;
-  request.l_whence = SEEK_SET;
-  return ::fcntl(descriptor, F_SETLK, &request) == 0;
-}
-
-pid_t lockHolder(int descriptor) {
-  struct flock probe {};
-  probe.l_type = F_WRLCK;
-  probe.l_whence = SEEK_SET;
-  if (::fcntl(descriptor, F_GETLK, &probe) != 0 || probe.l_type == F_UNLCK)
-    return 0;
-  return probe.l_pid;
-}
-
 } // namespace
 
 SingleInstance::SingleInstance(QObject* parent) : QObject(parent) {}
 
-SingleInstance::~SingleInstance() {
-  if (lockDescriptor_ < 0)
-    return;
-  // Removed while still locked, so that no later copy takes a file on its way out.
-  ::unlink(QFile::encodeName(lockPath_).constData());
-  ::close(lockDescriptor_);
-}
+SingleInstance::~SingleInstance() = default;
 
 SingleInstance::Claim SingleInstance::claim(const QString& dataFolder, bool askToShow) {
   dataFolder_ = dataFolder;
   lockPath_ = dataFolder + "ZRDorvel.lock";
   serverName_ = serverNameFor(dataFolder);
 
-  struct stat info {};
-  if (::lstat(QFile::encodeName(lockPath_).constData(), &info) == 0) {
-    if (const QString unusable = unusableLockText(info); !unusable.isEmpty())
-      moveLockAside(unusable);
-  }
+  if (const QString unusable = LockFile::unusableText(lockPath_, kMaxLockFileSize);
+      !unusable.isEmpty())
+    moveLockAside(unusable);
   switch (takeLock()) {
-  case Lock::Taken:
+  case LockFile::Result::Taken:
     listen(true);
     return Claim::First;
-  case Lock::HeldByOther:
+  case LockFile::Result::HeldByOther:
     return askRunningCopy(askToShow) ? Claim::OtherAsked : Claim::OtherNotAnswering;
-  case Lock::CannotOpen:
+  case LockFile::Result::CannotOpen:
     break;
   }
   // A lock file that cannot be opened says nothing of a running copy: the socket
   // does. When none answers, the file is in the way of this one.
-  const int openError = errno;
+  const QString openError = lock_.error();
   if (askRunningCopy(askToShow))
     return Claim::OtherAsked;
-  if (::lstat(QFile::encodeName(lockPath_).constData(), &info) == 0 &&
-      moveLockAside(QString("it cannot be opened (%1)").arg(std::strerror(openError))) &&
-      takeLock() == Lock::Taken) {
+  if (LockFile::standsThere(lockPath_) &&
+      moveLockAside(QString("it cannot be opened (%1)").arg(openError)) &&
+      takeLock() == LockFile::Result::Taken) {
     listen(true);
     return Claim::First;
   }
@@ -142,35 +91,12 @@ QString SingleInstance::notAnsweringText() const {
          ") before starting another one; a copy that was stopped can also be continued.";
 }
 
-SingleInstance::Lock SingleInstance::takeLock() {
-  const int descriptor =
-      ::open(QFile::encodeName(lockPath_).constData(),
-             O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0644);
-  if (descriptor < 0)
-    return Lock::CannotOpen;
-  struct stat info {};
-  if (::fstat(descriptor, &info) != 0 || !unusableLockText(info).isEmpty()) {
-    ::close(descriptor);
-    errno = EINVAL;
-    return Lock::CannotOpen;
-  }
-  if (!lockWholeFile(descriptor)) {
-    const int lockError = errno;
-    const bool held = lockError == EWOULDBLOCK || lockError == EAGAIN || lockError == EACCES;
-    holder_ = held ? lockHolder(descriptor) : 0;
-    ::close(descriptor);
-    errno = lockError;
-    return held ? Lock::HeldByOther : Lock::CannotOpen;
-  }
-  // For people who look: which process on which computer holds it.
-  const QByteArray content =
-      QByteArray::number(::getpid()) + "\nZRDorvel\n" + QSysInfo::machineHostName().toUtf8() + '\n';
-  if (::ftruncate(descriptor, 0) != 0 ||
-      ::pwrite(descriptor, content.constData(), content.size(), 0) != content.size())
-    qCWarning(lcApp).noquote() << "Cannot write the lock file" << lockPath_ << ":"
-                               << std::strerror(errno);
-  lockDescriptor_ = descriptor;
-  return Lock::Taken;
+LockFile::Result SingleInstance::takeLock() {
+  const LockFile::Result result = lock_.take(lockPath_, kMaxLockFileSize);
+  holder_ = result == LockFile::Result::HeldByOther ? lock_.holder() : 0;
+  if (result == LockFile::Result::Taken && !lock_.error().isEmpty())
+    qCWarning(lcApp).noquote() << "Cannot write the lock file" << lockPath_ << ":" << lock_.error();
+  return result;
 }
 
 bool SingleInstance::moveLockAside(const QString& why) {

@@ -2,9 +2,10 @@
 
 #pragma once
 
+#include "app/lock_file.h"
+
 #include <QObject>
 #include <QString>
-#include <sys/types.h>
 
 class QLocalServer;
 class QLocalSocket;
@@ -61,9 +62,7 @@ signals:
   void showRequested();
 
 private:
-  enum class Lock { Taken, HeldByOther, CannotOpen };
-
-  Lock takeLock();
+  LockFile::Result takeLock();
   // Moves whatever stands at the lock file's place aside, with one warning.
   bool moveLockAside(const QString& why);
   bool askRunningCopy(bool askToShow) const;
@@ -73,8 +72,8 @@ private:
   QString dataFolder_;
   QString lockPath_;
   QString serverName_;
-  int lockDescriptor_ = -1;
-  pid_t holder_ = 0; // the process that holds the lock, when another one does
+  LockFile lock_;
+  qint64 holder_ = 0; // the process that holds the lock, when another one does
   int answerTimeoutMs_ = kAnswerTimeoutMs;
   QLocalServer* server_ = nullptr;
 };

@@ -5,7 +5,6 @@
 #include "core/date_time.h"
 
 #include <cstdint>
-#include <ctime>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -23,11 +22,13 @@ namespace zr {
 class DataFile {
 public:
   // The file as this program last saw it.
+  // The numbers are the system's own: on Windows the volume serial number, the file
+  // index and the last-write time.
   struct Identity {
-    dev_t device = 0;
-    ino_t inode = 0;
-    off_t size = 0;
-    timespec modified{};
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    std::int64_t size = 0;
+    std::int64_t modified = 0; // the modification time in nanoseconds (Windows: 100 ns)
     std::uint64_t hash = 0;
   };
 

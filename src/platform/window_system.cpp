@@ -3,11 +3,14 @@
 #include "platform/window_system.h"
 
 #include <QtGlobal>
-#include <chrono>
 #include <cstring>
+
+#ifdef ZR_HAVE_XCB
+#include <chrono>
 #include <future>
 #include <thread>
 #include <xcb/xcb.h>
+#endif
 
 namespace zr {
 namespace {
@@ -38,6 +41,7 @@ WindowSystemEnvironment windowSystemEnvironment(int argc, char** argv) {
   return environment;
 }
 
+#ifdef ZR_HAVE_XCB
 bool xServerAnswers(const QByteArray& display, int timeoutMs) {
   // The connection is made on a thread of its own: a server that accepts the socket
   // but never answers the set-up would hold the caller for good. Such a thread is
@@ -53,6 +57,12 @@ bool xServerAnswers(const QByteArray& display, int timeoutMs) {
   return answered.wait_for(std::chrono::milliseconds(timeoutMs)) == std::future_status::ready &&
          answered.get();
 }
+#else
+// A build without X11 (Windows) has no X server to ask.
+bool xServerAnswers(const QByteArray&, int) {
+  return false;
+}
+#endif
 
 bool prefersXWayland(const WindowSystemEnvironment& environment) {
   return isWaylandSession(environment) && !platformChosen(environment) &&

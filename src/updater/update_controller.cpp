@@ -16,9 +16,19 @@ namespace {
 
 constexpr int kRecheckIntervalMs = 3600000;
 
+// Removes a file; a read-only one (which Windows refuses to delete) is made writable
+// first.
+bool removeFile(const QFileInfo& entry) {
+  if (QFile::remove(entry.filePath()))
+    return true;
+  return !entry.isSymLink() &&
+         QFile::setPermissions(entry.filePath(), entry.permissions() | QFile::WriteOwner) &&
+         QFile::remove(entry.filePath());
+}
+
 // Deletes a folder with everything in it. Symbolic links are removed
-// themselves and never followed, and permissions change only on real folders,
-// so nothing outside the folder is touched.
+// themselves and never followed, and permissions change only on real folders and
+// files inside, so nothing outside the folder is touched.
 bool removeFolderTree(const QString& folder) {
   QFile::setPermissions(folder, QFile::permissions(folder) | QFile::ReadOwner | QFile::WriteOwner |
                                     QFile::ExeOwner);
@@ -29,7 +39,7 @@ bool removeFolderTree(const QString& folder) {
     if (entry.isDir() && !entry.isSymLink())
       removed = removeFolderTree(entry.filePath()) && removed;
     else
-      removed = QFile::remove(entry.filePath()) && removed;
+      removed = removeFile(entry) && removed;
   }
   return QDir().rmdir(folder) && removed;
 }

@@ -96,8 +96,13 @@ TEST(SettingsTest, RefusedWriteNamesTheFile) {
     writeSettings(path, {});
     ADD_FAILURE() << "no error";
   } catch (const Error& error) {
-    EXPECT_EQ(QString::fromStdString(error.what()),
-              "Unable to write to " + path + ": Invalid filename");
+#ifdef _WIN32
+    // Windows answers a path through a file with "path not found".
+    const QString reason = "File not found";
+#else
+    const QString reason = "Invalid filename";
+#endif
+    EXPECT_EQ(QString::fromStdString(error.what()), "Unable to write to " + path + ": " + reason);
   }
 }
 
@@ -208,6 +213,10 @@ TEST_F(SystemOptionsDialogTest, NeitherEnterNorEscapeClosesIt) {
 }
 
 TEST_F(SystemOptionsDialogTest, FailedLogonEntryKeepsTheDialogOpenAndTheFlag) {
+#ifdef _WIN32
+  GTEST_SKIP() << "the logon entry is a value of the user's Run key on Windows, which this "
+                  "test cannot make unwritable";
+#endif
   const QString blocker = config_.path() + "/file";
   QFile(blocker).open(QIODevice::WriteOnly);
   qputenv("XDG_CONFIG_HOME", blocker.toUtf8());

@@ -107,6 +107,10 @@ TEST_F(ScrollTextScrolled, DownArrowMovesTheTextUpOneLine) {
 
   const QImage after = view.image();
   const QRect textArea(0, 0, 150 - 16, lineHeight * 5);
+#ifdef _WIN32
+  if (before.copy(textArea) == before.copy(textArea.translated(0, lineHeight)))
+    GTEST_SKIP() << "the offscreen platform under Wine has no font: every row looks the same";
+#endif
   EXPECT_EQ(after.copy(textArea), before.copy(textArea.translated(0, lineHeight)));
   EXPECT_NE(after.copy(textArea), before.copy(textArea));
 }

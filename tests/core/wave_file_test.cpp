@@ -8,8 +8,10 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <string>
+#ifndef _WIN32
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 namespace zr {
 namespace {
@@ -91,6 +93,8 @@ TEST(WaveProblem, TakesOnlyWhatTheSoundOutputPlays) {
     EXPECT_EQ(waveProblem(c.content), c.problem) << c.label;
 }
 
+// Named pipes and devices: Linux file semantics (the Windows player checks its own way).
+#ifndef _WIN32
 TEST(ReadPlayableWave, ReadsOnlyARegularFileThatPasses) {
   const std::filesystem::path folder =
       std::filesystem::temp_directory_path() / ("wave-test-" + std::to_string(::getpid()));
@@ -120,5 +124,6 @@ TEST(ReadPlayableWave, ReadsOnlyARegularFileThatPasses) {
   std::filesystem::remove_all(folder);
 }
 
+#endif
 } // namespace
 } // namespace zr

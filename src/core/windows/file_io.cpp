@@ -255,6 +255,18 @@ void replaceFileContent(const std::string& path, std::string_view content) {
     failWith(::GetLastError());
 }
 
+std::optional<std::string> danglingLinkTarget(const std::string& path) {
+  namespace fs = std::filesystem;
+  const fs::path link = toFileSystemPath(path);
+  std::error_code error;
+  if (!fs::is_symlink(fs::symlink_status(link, error)) || fs::exists(link, error) || error)
+    return std::nullopt;
+  const fs::path target = fs::read_symlink(link, error);
+  if (error)
+    return std::nullopt;
+  return toUtf8((link.parent_path() / target).lexically_normal());
+}
+
 void removeLeftoverSaves(const std::string& path, std::chrono::system_clock::time_point before) {
   removeLeftoverSavesOf(path, before);
   const std::string target = resolvedTarget(path);
