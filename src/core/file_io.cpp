@@ -2,6 +2,8 @@
 
 #include "core/file_io.h"
 
+#include "core/save_names.h"
+
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -12,9 +14,6 @@
 
 namespace zr {
 namespace {
-
-constexpr std::string_view kSaveMark = ".zrdorvel-save-";
-constexpr std::size_t kSaveSuffixLength = 6; // the XXXXXX that mkostemp fills in
 
 [[noreturn]] void throwWriteError(const std::string& path, const std::string& reason) {
   throw Error(std::string("Unable to write to ").append(path).append(": ").append(reason));
@@ -36,10 +35,6 @@ std::string notAFileText(mode_t mode) {
   if (S_ISSOCK(mode))
     return "it is a socket, not a file";
   return "it is not a regular file";
-}
-
-std::string sizeText(std::size_t bytes) {
-  return std::to_string(bytes / (1024 * 1024)) + " MiB";
 }
 
 // Closes the descriptor when it goes out of scope.
@@ -132,24 +127,6 @@ std::chrono::system_clock::time_point modificationTime(const struct stat& info) 
       std::chrono::seconds{info.st_mtim.tv_sec} + std::chrono::nanoseconds{info.st_mtim.tv_nsec};
   return std::chrono::system_clock::time_point{
       std::chrono::duration_cast<std::chrono::system_clock::duration>(sinceEpoch)};
-}
-
-bool isLeftoverSaveName(std::string_view name, std::string_view fileName) {
-  if (!name.starts_with(fileName))
-    return false;
-  name.remove_prefix(fileName.size());
-  if (!name.starts_with(kSaveMark))
-    return false;
-  name.remove_prefix(kSaveMark.size());
-  if (name.size() != kSaveSuffixLength)
-    return false;
-  for (const char c : name) {
-    const bool alphanumeric =
-        (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-    if (!alphanumeric)
-      return false;
-  }
-  return true;
 }
 
 void removeLeftoverSavesOf(const std::filesystem::path& file,

@@ -2,6 +2,7 @@
 
 #include "core/file_io.h"
 
+#include "core/save_names.h"
 #include "core/windows/native_file.h"
 
 #include <cerrno>
@@ -15,8 +16,6 @@ using windows::FileHandle;
 using windows::systemErrorText;
 using windows::toWidePath;
 
-constexpr std::string_view kSaveMark = ".zrdorvel-save-";
-constexpr std::size_t kSaveSuffixLength = 6;
 constexpr int kTemporaryNameAttempts = 100;
 
 [[noreturn]] void throwWriteError(const std::string& path, const std::string& reason) {
@@ -35,10 +34,6 @@ std::string notAFileText(DWORD fileType) {
   if (fileType == FILE_TYPE_CHAR)
     return "it is a device, not a file";
   return "it is not a regular file";
-}
-
-std::string sizeText(std::size_t bytes) {
-  return std::to_string(bytes / (1024 * 1024)) + " MiB";
 }
 
 bool isMissing(DWORD error) {
@@ -89,24 +84,6 @@ std::string randomSuffix() {
   for (std::size_t i = 0; i < kSaveSuffixLength; ++i)
     suffix += kLetters[pick(source)];
   return suffix;
-}
-
-bool isLeftoverSaveName(std::string_view name, std::string_view fileName) {
-  if (!name.starts_with(fileName))
-    return false;
-  name.remove_prefix(fileName.size());
-  if (!name.starts_with(kSaveMark))
-    return false;
-  name.remove_prefix(kSaveMark.size());
-  if (name.size() != kSaveSuffixLength)
-    return false;
-  for (const char c : name) {
-    const bool alphanumeric =
-        (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-    if (!alphanumeric)
-      return false;
-  }
-  return true;
 }
 
 std::filesystem::path toFileSystemPath(const std::string& path) {
