@@ -2,6 +2,7 @@
 
 #include "core/file_io.h"
 
+#include "core/file_errors.h"
 #include "core/save_names.h"
 
 #include <cerrno>
@@ -14,15 +15,6 @@
 
 namespace zr {
 namespace {
-
-[[noreturn]] void throwWriteError(const std::string& path, const std::string& reason) {
-  throw Error(std::string("Unable to write to ").append(path).append(": ").append(reason));
-}
-
-[[noreturn]] void throwReadError(const std::string& path, const std::string& reason) {
-  throw UnreadableFileError(
-      std::string("Unable to read ").append(path).append(": ").append(reason));
-}
 
 // What stands at a path instead of a regular file.
 std::string notAFileText(mode_t mode) {

@@ -2,6 +2,7 @@
 
 #include "core/file_io.h"
 
+#include "core/file_errors.h"
 #include "core/save_names.h"
 #include "core/windows/native_file.h"
 
@@ -17,15 +18,6 @@ using windows::systemErrorText;
 using windows::toWidePath;
 
 constexpr int kTemporaryNameAttempts = 100;
-
-[[noreturn]] void throwWriteError(const std::string& path, const std::string& reason) {
-  throw Error(std::string("Unable to write to ").append(path).append(": ").append(reason));
-}
-
-[[noreturn]] void throwReadError(const std::string& path, const std::string& reason) {
-  throw UnreadableFileError(
-      std::string("Unable to read ").append(path).append(": ").append(reason));
-}
 
 // What stands at a path instead of a file on a disk, by the type of its open handle.
 std::string notAFileText(DWORD fileType) {
